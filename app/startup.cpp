@@ -1,0 +1,32 @@
+#include "startup.h"
+
+#include "cdriveinfo.h"
+#include "error_report.h"
+#include "key_filter.h"
+#include "qt_form.h"
+
+#include <QApplication>
+
+#include <exception>
+
+namespace tarvino {
+
+int runInformationWindow(QApplication& app, const Services& services) {
+    qt::QtForm form;
+    CDriveInfo window(form, services.drives);
+    qt::KeyDownFilter keys(form, [&window](int keyCode, int shift) {
+        window.Form_KeyDown(keyCode, shift);
+    });
+    app.installEventFilter(&keys);
+
+    try {
+        window.Form_Load();
+    } catch (const std::exception& e) {
+        qt::reportFailure(e.what());
+        return 1;
+    }
+    form.showCentred();
+    return app.exec();
+}
+
+} // namespace tarvino

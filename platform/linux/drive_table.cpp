@@ -1,0 +1,163 @@
+#include "drive_table.h"
+
+#include <libmount.h>
+#include <sys/sysmacros.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <set>
+#include <stdexcept>
+
+namespace tarvino::linux_drives {
+
+namespace {
+
+struct TableDeleter {
+    void operator()(libmnt_table* t) const { mnt_unref_table(t); }
+};
+struct IterDeleter {
+    void operator()(libmnt_iter* i) const { mnt_free_iter(i); }
+};
+
+bool startsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+std::string text(const char* s) { return s ? std::string(s) : std::string(); }
+
+bool isBlockDeviceSource(std::string_view source) {
+    if (!startsWith(source, "/dev/")) return false;
+    return !startsWith(source, "/dev/loop") && !startsWith(source, "/dev/ram") &&
+           !startsWith(source, "/dev/fd");
+}
+
+// host:path (NFS, sshfs) or //host/share (SMB).
+bool looksRemote(std::string_view source) {
+    if (startsWith(source, "//")) return source.size() > 2;
+    const auto colon = source.find(':');
+    return colon != std::string_view::npos && colon > 0 && !startsWith(source, "/");
+}
+
+bool hasOption(libmnt_fs* fs, const char* name) {
+    const char* options = mnt_fs_get_options(fs);
+    if (!options) return false;
+    return mnt_optstr_get_option(options, name, nullptr, nullptr) == 0;
+}
+
+bool isHiddenTarget(std::string_view target) {
+    return target == "/boot" || target == "/boot/efi" || target == "/efi";
+}
+
+bool isVolume(libmnt_fs* fs, std::string_view fstype, std::string_view source) {
+    if (fstype == "zfs" || fstype == "bcachefs") return true;
+    if (isBlockDeviceSource(source)) return true;
+    // fuse.* counts only when its source names a remote host, so that local
+    // helpers such as the document portal are not taken for volumes.
+    if (startsWith(fstype, "fuse.")) return looksRemote(source) && !mnt_fs_is_pseudofs(fs);
+    return isNetworkFileSystem(fstype, source) && !mnt_fs_is_pseudofs(fs);
+}
+
+std::string deviceKey(const DriveEntry& e) {
+    if (e.major != 0 || e.minor != 0) return std::to_string(e.major) + ":" + std::to_string(e.minor);
+    return "src:" + e.source;
+}
+
+DriveEntry entryOf(libmnt_fs* fs) {
+    DriveEntry e;
+    e.target = text(mnt_fs_get_target(fs));
+    e.source = text(mnt_fs_get_source(fs));
+    e.fstype = text(mnt_fs_get_fstype(fs));
+    const dev_t devno = mnt_fs_get_devno(fs);
+    e.major = major(devno);
+    e.minor = minor(devno);
+    return e;
+}
+
+std::string readFirstLine(const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+} // namespace
+
+bool isNetworkFileSystem(std::string_view fstype, std::string_view source) {
+    static constexpr std::string_view exact[] = {"cifs", "sshfs", "9p", "ceph", "glusterfs"};
+    if (std::find(std::begin(exact), std::end(exact), fstype) != std::end(exact)) return true;
+    if (startsWith(fstype, "nfs") || startsWith(fstype, "smb") || startsWith(fstype, "fuse."))
+        return true;
+    return looksRemote(source);
+}
+
+DriveTable letterDrives(libmnt_table& table) {
+    std::unique_ptr<libmnt_iter, IterDeleter> iter(mnt_new_iter(MNT_ITER_FORWARD));
+    if (!iter) throw std::runtime_error("cannot iterate the mount table");
+
+    std::vector<DriveEntry> candidates;
+    std::optional<DriveEntry> root;
+    libmnt_fs* fs = nullptr;
+    while (mnt_table_next_fs(&table, iter.get(), &fs) == 0) {
+        DriveEntry e = entryOf(fs);
+        if (e.target == "/") {
+            root = std::move(e); // the last one is on top
+            continue;
+        }
+        if (isHiddenTarget(e.target) || hasOption(fs, "x-gvfs-hide") || hasOption(fs, "hidden"))
+            continue;
+        if (isVolume(fs, e.fstype, e.source)) candidates.push_back(std::move(e));
+    }
+
+    DriveTable drives;
+    std::set<std::string> lettered;
+    if (root) {
+        root->letter = 'C';
+        lettered.insert(deviceKey(*root));
+        drives.push_back(std::move(*root));
+    }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const DriveEntry& a, const DriveEntry& b) { return a.target < b.target; });
+    char next = 'D';
+    for (DriveEntry& e : candidates) {
+        if (next > 'Z') break;
+        if (!lettered.insert(deviceKey(e)).second) continue;
+        e.letter = next++;
+        drives.push_back(std::move(e));
+    }
+    return drives;
+}
+
+DriveTable readDriveTable(const std::string& path) {
+    std::unique_ptr<libmnt_table, TableDeleter> table(mnt_new_table());
+    if (!table) throw std::runtime_error("cannot create a mount table");
+    const int rc = mnt_table_parse_file(table.get(), path.c_str());
+    if (rc != 0) {
+        const int err = rc < 0 ? -rc : EINVAL;
+        throw std::runtime_error("cannot read the mount table " + path + ": " +
+                                 std::strerror(err));
+    }
+    return letterDrives(*table);
+}
+
+std::int32_t classifyDrive(const DriveEntry& e, const std::string& sysRoot) {
+    const std::string_view fs = e.fstype;
+    if (isNetworkFileSystem(fs, e.source)) return 3;
+    if (fs == "iso9660" || fs == "udf" || startsWith(e.source, "/dev/sr")) return 4;
+    if (fs == "tmpfs" || fs == "ramfs" || startsWith(e.source, "/dev/zram")) return 5;
+    if (isBlockDeviceSource(e.source)) {
+        // A partition has no "removable" of its own; its disk, one level up, has.
+        const std::string name = e.source.substr(e.source.rfind('/') + 1);
+        const std::string dir = sysRoot + "/class/block/" + name;
+        std::string flag = readFirstLine(dir + "/removable");
+        if (flag.empty()) flag = readFirstLine(dir + "/../removable");
+        return flag == "1" ? 1 : 2;
+    }
+    if (fs == "zfs" || fs == "overlay" || fs == "bcachefs") return 2;
+    return 0;
+}
+
+} // namespace tarvino::linux_drives

@@ -1,0 +1,122 @@
+#include "linux_drive_service.h"
+
+#include "device_identity.h"
+#include "drive_paths.h"
+#include "drive_table.h"
+#include "volume_serial.h"
+
+#include <sys/statfs.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+namespace tarvino::linux_drives {
+
+namespace {
+
+std::runtime_error failure(const std::string& what, int err) {
+    return std::runtime_error(what + ": " + std::strerror(err));
+}
+
+std::string currentDirectory() {
+    std::vector<char> buffer(4096);
+    while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE)
+            throw failure("GetAbsolutePathName: the working directory cannot be read", errno);
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
+}
+
+bool isDevice(const std::string& source) { return source.rfind("/dev/", 0) == 0; }
+
+class LinuxDrive : public Drive {
+public:
+    LinuxDrive(DriveEntry entry, std::string sysRoot)
+        : entry_(std::move(entry)), sysRoot_(std::move(sysRoot)) {}
+
+    std::int32_t driveType() override { return classifyDrive(entry_, sysRoot_); }
+    std::string driveLetter() override { return std::string(1, entry_.letter); }
+
+    std::uint32_t serialNumber() override {
+        if (isDevice(entry_.source)) {
+            if (auto uuid = deviceProperty(entry_.source, "UUID"))
+                if (auto serial = serialFromUuid(*uuid)) return *serial;
+        }
+        struct statfs info {};
+        if (statfs(entry_.target.c_str(), &info) != 0)
+            throw failure("serialnumber of drive " + driveLetter() + ": cannot query " +
+                              entry_.target,
+                          errno);
+        return static_cast<std::uint32_t>(info.f_fsid.__val[0]);
+    }
+
+    std::uint64_t totalSize() override;
+    std::string fileSystem() override;
+
+private:
+    DriveEntry entry_;
+    std::string sysRoot_;
+};
+
+std::uint64_t LinuxDrive::totalSize() {
+    struct statvfs info {};
+    if (statvfs(entry_.target.c_str(), &info) != 0)
+        throw failure("totalsize of drive " + driveLetter() + ": cannot query " + entry_.target,
+                      errno);
+    // f_frsize is the unit of f_blocks; old file systems leave it 0.
+    const std::uint64_t unit = info.f_frsize != 0 ? info.f_frsize : info.f_bsize;
+    return static_cast<std::uint64_t>(info.f_blocks) * unit;
+}
+
+std::string LinuxDrive::fileSystem() {
+    // The kernel names every FUSE block file system "fuseblk"; the device knows the real one.
+    if (entry_.fstype == "fuseblk" && isDevice(entry_.source))
+        if (auto type = deviceProperty(entry_.source, "TYPE")) return *type;
+    return entry_.fstype;
+}
+
+class LinuxDriveService : public DriveService {
+public:
+    explicit LinuxDriveService(const LinuxDriveConfig& config)
+        : drives_(readDriveTable(config.mountTable)), sysRoot_(config.sysRoot) {}
+
+    std::string getAbsolutePathName(const std::string& path) override {
+        try {
+            return absolutePathName(drives_, path, currentDirectory());
+        } catch (const std::runtime_error& e) {
+            const std::string what = e.what();
+            if (what.rfind("GetAbsolutePathName", 0) == 0) throw;
+            throw std::runtime_error("GetAbsolutePathName: " + what);
+        }
+    }
+
+    std::string getDriveName(const std::string& path) override { return driveNameOf(path); }
+
+    std::unique_ptr<Drive> getDrive(const std::string& driveName) override {
+        if (const auto letter = parseDriveLetter(driveName)) {
+            for (const DriveEntry& d : drives_)
+                if (d.letter == *letter) return std::make_unique<LinuxDrive>(d, sysRoot_);
+        }
+        throw std::runtime_error("GetDrive: drive \"" + driveName + "\" not found");
+    }
+
+private:
+    DriveTable drives_;
+    std::string sysRoot_;
+};
+
+} // namespace
+
+LinuxDriveServiceFactory::LinuxDriveServiceFactory(LinuxDriveConfig config)
+    : config_(std::move(config)) {}
+
+std::unique_ptr<DriveService> LinuxDriveServiceFactory::create() {
+    return std::make_unique<LinuxDriveService>(config_);
+}
+
+} // namespace tarvino::linux_drives

@@ -1,0 +1,125 @@
+#include "qt_form.h"
+
+#include "window_icon.h"
+
+#include <QCursor>
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace tarvino::qt {
+
+namespace {
+
+// Layout is given in twips; 15 twips make one logical pixel.
+constexpr int px(int twips) { return twips / 15; }
+
+QRect twipRect(int left, int top, int width, int height) {
+    return {px(left), px(top), px(width), px(height)};
+}
+
+void colour(QWidget* w, QPalette::ColorRole groundRole, QColor ground, QPalette::ColorRole textRole,
+            QColor text) {
+    QPalette p = w->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        p.setColor(group, groundRole, ground);
+        p.setColor(group, textRole, text);
+    }
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QFont namedFont(const char* family, qreal points, bool bold) {
+    QFont f(QString::fromLatin1(family));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+QLabel* label(QWidget* parent, const char* name, QRect geometry, QColor ground, QColor text) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(geometry);
+    colour(l, QPalette::Window, ground, QPalette::WindowText, text);
+    return l;
+}
+
+// The platform's default font, made smaller only as far as needed for the
+// whole value to fit its fixed-width label: a cut-off serial or size misleads.
+QFont fittingFont(const QString& text, int width) {
+    QFont f = QApplication::font();
+    constexpr qreal smallest = 6.0;
+    while (QFontMetricsF(f).horizontalAdvance(text) > width && f.pointSizeF() > smallest)
+        f.setPointSizeF(std::max(smallest, f.pointSizeF() - 0.25));
+    return f;
+}
+
+} // namespace
+
+QtForm::QtForm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("CDriveInfo"));
+    setWindowTitle(QStringLiteral(" Tarvino 1.1"));
+    setWindowIcon(programIcon());
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(px(4380), px(1740));
+    colour(this, QPalette::Window, Qt::black, QPalette::WindowText, Qt::white);
+
+    QLabel* maker = label(this, "Label1", twipRect(90, 135, 2085, 285), Qt::black,
+                          QColor(192, 192, 255));
+    maker->setFont(namedFont("Times New Roman", 12, true));
+    maker->setText(QStringLiteral("Orlenda"));
+
+    QLabel* rights = label(this, "Label2", twipRect(90, 495, 2220, 240), Qt::black,
+                           QColor(128, 128, 128));
+    rights->setFont(namedFont("Arial", 8.25, false));
+    rights->setText(QStringLiteral("Copyright \u00A9 2026 Orlenda"));
+
+    static constexpr const char* valueNames[] = {"LabelDriveName", "LabelDriveSerialNumber",
+                                                 "LabelTotalSize", "LabelFileSystem", "LabelOS"};
+    for (std::size_t i = 0; i < values_.size(); ++i) {
+        const int top = 150 + 240 * static_cast<int>(i);
+        values_[i] = label(this, valueNames[i], twipRect(2790, top, 1455, 240),
+                           QColor(128, 128, 128), QColor(255, 255, 0));
+    }
+
+    status_ = new QLineEdit(this);
+    status_->setObjectName(QStringLiteral("labelStatus"));
+    status_->setGeometry(twipRect(90, 1395, 4155, 285));
+    status_->setFont(namedFont("MS Sans Serif", 8.25, true));
+    status_->setReadOnly(true);
+    colour(status_, QPalette::Base, Qt::black, QPalette::Text, QColor(255, 255, 192));
+    status_->setFocus();
+}
+
+void QtForm::setText(Control control, std::string_view text) {
+    const QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (control == Control::labelStatus) {
+        status_->setText(value);
+        status_->setCursorPosition(0); // QLineEdit scrolls to the cursor, so show the left end
+        return;
+    }
+    QLabel* target = values_[static_cast<std::size_t>(control)];
+    target->setFont(fittingFont(value, target->contentsRect().width()));
+    target->setText(value);
+}
+
+void QtForm::unload() { close(); }
+
+void QtForm::showCentred() {
+    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+}
+
+} // namespace tarvino::qt

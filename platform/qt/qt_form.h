@@ -1,0 +1,31 @@
+#pragma once
+
+#include "form.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+
+namespace tarvino::qt {
+
+// The information window's widgets: two fixed labels, five value labels and
+// the banner text box, laid out on a fixed black client area of 292x116.
+class QtForm : public QWidget, public Form {
+public:
+    explicit QtForm(QWidget* parent = nullptr);
+
+    void setText(Control control, std::string_view text) override;
+    void unload() override;
+
+    // Shows the window centred on the screen it will appear on.
+    void showCentred();
+
+private:
+    std::array<QLabel*, 5> values_{};
+    QLineEdit* status_ = nullptr;
+};
+
+} // namespace tarvino::qt

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The real program on a private X server: its window, its look, and a key ends it.
+set -u
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/xvfb.sh"
+start_xvfb || exit 1
+export XDG_RUNTIME_DIR=$(mktemp -d)
+failures=0
+check() { # description, then a command that must succeed
+    local what=$1; shift
+    if "$@"; then echo "ok - $what"; else echo "not ok - $what"; failures=$((failures + 1)); fi
+}
+
+"$program" 2>"$XDG_RUNTIME_DIR/stderr" &
+pid=$!
+id=$(wait_for_window " Tarvino 1.1") || { echo "not ok - no window appeared"; kill "$pid"; exit 1; }
+geometry=$(xwininfo -id "$id")
+width=$(awk '/Width:/ {print $2}' <<<"$geometry")
+height=$(awk '/Height:/ {print $2}' <<<"$geometry")
+left=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry")
+top=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$geometry")
+check "window is 292x116 (saw ${width}x${height})" test "$width" = 292 -a "$height" = 116
+check "window is centred on the 1280x800 screen (saw $left,$top)" \
+    test $((left + width / 2 - 640)) -ge -1 -a $((left + width / 2 - 640)) -le 1 \
+    -a $((top + height / 2 - 400)) -ge -1 -a $((top + height / 2 - 400)) -le 1
+check "caption is ' Tarvino 1.1'" test "$(xdotool getwindowname "$id")" = " Tarvino 1.1"
+
+sleep 0.5
+shot=${TARVINO_SCREENSHOT:-$XDG_RUNTIME_DIR/window.png}
+import -window "$id" "$shot"
+pixel() { convert "$shot" -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" \
+    -crop "1x1+$1+$2" info:; }
+check "ground is black (saw $(pixel 150 70))" test "$(pixel 150 70)" = "0,0,0"
+check "value column is gray (saw $(pixel 280 80))" test "$(pixel 280 80)" = "128,128,128"
+yellow=$(convert "$shot" -crop 97x16+186+10 +repage -fill black +opaque "rgb(255,255,0)" \
+    -format "%[fx:int(mean*w*h*3)]" info:)
+check "drive line carries yellow text" test "${yellow:-0}" -gt 0
+
+xdotool key --window "$id" shift
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then
+    echo "not ok - still running after shift"; kill "$pid"; failures=$((failures + 1))
+fi
+wait "$pid"
+status=$?
+check "shift ends it with status 0 (saw $status)" test "$status" = 0
+[ -s "$XDG_RUNTIME_DIR/stderr" ] && sed 's/^/  stderr: /' "$XDG_RUNTIME_DIR/stderr"
+rm -rf "$XDG_RUNTIME_DIR"
+exit $((failures > 0))

@@ -1,0 +1,182 @@
+// The Qt window, offscreen: layout, colours, fonts, keys and the failure report.
+
+#include "error_report.h"
+#include "fakes.h"
+#include "qt_form.h"
+#include "startup.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest>
+
+using tarvino::Control;
+using tarvino::testing::FakeDriveFactory;
+
+namespace {
+
+QWidget* findWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("CDriveInfo") && w->isVisible()) return w;
+    return nullptr;
+}
+
+// Runs the start-up sequence with fake services; `whileRunning` is called once
+// the event loop turns and must end it.
+int runWithFakes(FakeDriveFactory& drives, std::function<void()> whileRunning) {
+    QTimer::singleShot(0, qApp, std::move(whileRunning));
+    return tarvino::runInformationWindow(*qApp, {drives});
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void controlsSitAtTheirTwipGeometryWithTheirColoursAndFonts_data();
+    void controlsSitAtTheirTwipGeometryWithTheirColoursAndFonts();
+    void theWindowIsFixedBlackAndTitled();
+    void shiftAloneClosesTheWindowWhileTheTextBoxHasFocus();
+    void aLetterTypedAnywhereClosesTheWindow();
+    void aFailedLoadIsReportedAndEndsWithStatusOne();
+    void longValuesFitTheirLabels();
+};
+
+void WindowTest::controlsSitAtTheirTwipGeometryWithTheirColoursAndFonts_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QColor>("ground");
+    QTest::addColumn<QColor>("text");
+    QTest::addColumn<QString>("family"); // requested family; empty: the default font
+    QTest::addColumn<QString>("resolved");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("startsEmpty");
+
+    const QColor gray(128, 128, 128), yellow(255, 255, 0);
+    QTest::newRow("Label1") << "Label1" << QRect(6, 9, 139, 19) << QColor(Qt::black)
+                            << QColor(192, 192, 255) << "Times New Roman" << "Liberation Serif"
+                            << true << false;
+    QTest::newRow("Label2") << "Label2" << QRect(6, 33, 148, 16) << QColor(Qt::black) << gray
+                            << "Arial" << "Liberation Sans" << false << false;
+    const char* values[] = {"LabelDriveName", "LabelDriveSerialNumber", "LabelTotalSize",
+                            "LabelFileSystem", "LabelOS"};
+    for (int i = 0; i < 5; ++i)
+        QTest::newRow(values[i]) << values[i] << QRect(186, 10 + 16 * i, 97, 16) << gray
+                                 << yellow << "" << "" << false << true;
+    QTest::newRow("labelStatus") << "labelStatus" << QRect(6, 93, 277, 19) << QColor(Qt::black)
+                                 << QColor(255, 255, 192) << "MS Sans Serif" << "" << true
+                                 << true;
+}
+
+void WindowTest::controlsSitAtTheirTwipGeometryWithTheirColoursAndFonts() {
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QColor, ground);
+    QFETCH(QColor, text);
+    QFETCH(QString, family);
+    QFETCH(QString, resolved);
+    QFETCH(bool, bold);
+    QFETCH(bool, startsEmpty);
+
+    tarvino::qt::QtForm form;
+    auto* control = form.findChild<QWidget*>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(), geometry);
+
+    const auto* edit = qobject_cast<QLineEdit*>(control);
+    const QPalette::ColorRole groundRole = edit ? QPalette::Base : QPalette::Window;
+    const QPalette::ColorRole textRole = edit ? QPalette::Text : QPalette::WindowText;
+    QCOMPARE(control->palette().color(textRole), text);
+    QCOMPARE(control->palette().color(groundRole), ground);
+    // What is painted, not only what is asked: sample the middle of the control.
+    const QImage painted = control->grab().toImage();
+    const QPoint middle(painted.width() / 2, painted.height() / 2);
+    if (startsEmpty) QCOMPARE(painted.pixelColor(middle).rgb(), ground.rgb());
+
+    QCOMPARE(control->font().family(), family.isEmpty() ? QApplication::font().family() : family);
+    QCOMPARE(control->font().bold(), bold);
+    if (!resolved.isEmpty()) QCOMPARE(QFontInfo(control->font()).family(), resolved);
+
+    const QString shown = edit ? edit->text() : qobject_cast<QLabel*>(control)->text();
+    QCOMPARE(shown.isEmpty(), startsEmpty);
+}
+
+void WindowTest::theWindowIsFixedBlackAndTitled() {
+    tarvino::qt::QtForm form;
+    QCOMPARE(form.windowTitle(), QStringLiteral(" Tarvino 1.1"));
+    QCOMPARE(form.size(), QSize(292, 116));
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QCOMPARE(form.grab().toImage().pixelColor(150, 110).rgb(), QColor(Qt::black).rgb());
+    const QList<QSize> sizes = form.windowIcon().availableSizes();
+    QVERIFY(sizes.contains(QSize(32, 32)));
+    QVERIFY(sizes.contains(QSize(16, 16)));
+    const QImage icon = form.windowIcon().pixmap(QSize(32, 32)).toImage();
+    QCOMPARE(icon.pixelColor(0, 0).rgb(), QColor(128, 128, 128).rgb());   // frame
+    QCOMPARE(icon.pixelColor(24, 24).rgb(), QColor(Qt::black).rgb());     // right half: ground
+    QCOMPARE(icon.pixelColor(9, 20).rgb(), QColor(255, 0, 0).rgb());      // the palm
+}
+
+void WindowTest::shiftAloneClosesTheWindowWhileTheTextBoxHasFocus() {
+    FakeDriveFactory drives;
+    QString driveLine;
+    bool focused = false;
+    const int status = runWithFakes(drives, [&] {
+        QWidget* window = findWindow();
+        if (!window) return qApp->exit(99);
+        driveLine = window->findChild<QLabel*>("LabelDriveName")->text();
+        auto* box = window->findChild<QLineEdit*>("labelStatus");
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window)) return qApp->exit(98);
+        focused = QApplication::focusWidget() == box;
+        QTest::keyPress(box, Qt::Key_Shift);
+    });
+    QCOMPARE(status, 0);
+    QVERIFY(focused);
+    QCOMPARE(driveLine, QStringLiteral("Fixed C:"));
+    QVERIFY(!findWindow());
+}
+
+void WindowTest::aLetterTypedAnywhereClosesTheWindow() {
+    FakeDriveFactory drives;
+    const int status = runWithFakes(drives, [&] {
+        QWidget* window = findWindow();
+        if (!window) return qApp->exit(99);
+        QTest::keyPress(window->findChild<QLabel*>("Label1"), Qt::Key_Q);
+    });
+    QCOMPARE(status, 0);
+}
+
+void WindowTest::aFailedLoadIsReportedAndEndsWithStatusOne() {
+    FakeDriveFactory drives;
+    drives.script.failAt = "GetDrive";
+    QString title, text;
+    QTimer::singleShot(0, qApp, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        title = box->windowTitle();
+        text = box->text();
+        box->accept();
+    });
+    const int status = tarvino::runInformationWindow(*qApp, {drives});
+    QCOMPARE(status, 1);
+    QCOMPARE(title, QStringLiteral("Tarvino 1.1"));
+    QVERIFY2(text.contains(QStringLiteral("GetDrive(C:) failed")), qPrintable(text));
+    QVERIFY(!findWindow());
+}
+
+void WindowTest::longValuesFitTheirLabels() {
+    tarvino::qt::QtForm form;
+    form.setText(Control::LabelTotalSize, "TS. 18000207937536"); // an 18 TB disk
+    form.setText(Control::LabelDriveSerialNumber, "SN. 4294967295");
+    for (const char* name : {"LabelTotalSize", "LabelDriveSerialNumber"}) {
+        auto* label = form.findChild<QLabel*>(name);
+        QVERIFY(QFontMetricsF(label->font()).horizontalAdvance(label->text()) <=
+                label->contentsRect().width());
+    }
+}
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
