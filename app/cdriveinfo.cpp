@@ -4,15 +4,23 @@
 
 namespace tarvino {
 
-CDriveInfo::CDriveInfo(Form& form, DriveServiceFactory& drives) : form_(form), drives_(drives) {}
+CDriveInfo::CDriveInfo(Form& form, DriveServiceFactory& drives,
+                       std::unique_ptr<SystemInfo> sysInfo, std::string decimalSeparator)
+    : form_(form), drives_(drives), SysInfo1(std::move(sysInfo)),
+      decimalSeparator_(std::move(decimalSeparator)) {}
 
 void CDriveInfo::ShowDriveInfo(const std::string& drvPath) {
     showDriveInfo(drives_, form_, drvPath, xs, finalStatus);
 }
 
+void CDriveInfo::ShowFreeSpace(const std::string& drvPath) {
+    showFreeSpace(drives_, *SysInfo1, decimalSeparator_, form_, drvPath);
+}
+
 void CDriveInfo::Form_Load() {
     // Each call gets its own temporary, so nothing one does to it reaches the other.
     ShowDriveInfo(std::string("c:"));
+    ShowFreeSpace(std::string("c:"));
 }
 
 void CDriveInfo::Form_KeyDown(int /*keyCode*/, int /*shift*/) { form_.unload(); }

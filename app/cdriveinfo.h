@@ -2,8 +2,10 @@
 
 #include "drive_service.h"
 #include "form.h"
+#include "system_info.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,7 +15,9 @@ namespace tarvino {
 // toolkit's widgets stay behind the Form interface.
 class CDriveInfo {
 public:
-    CDriveInfo(Form& form, DriveServiceFactory& drives);
+    // sysInfo becomes the window's SysInfo1; decimalSeparator is the user's.
+    CDriveInfo(Form& form, DriveServiceFactory& drives, std::unique_ptr<SystemInfo> sysInfo,
+               std::string decimalSeparator);
 
     // Window-level variables; all start empty.
     std::optional<std::string> finalStatus;
@@ -21,6 +25,7 @@ public:
     std::optional<std::int32_t> xe;
 
     void ShowDriveInfo(const std::string& drvPath);
+    void ShowFreeSpace(const std::string& drvPath);
 
     void Form_Load();
     void Form_KeyDown(int keyCode, int shift);
@@ -28,6 +33,8 @@ public:
 private:
     Form& form_;
     DriveServiceFactory& drives_;
+    std::unique_ptr<SystemInfo> SysInfo1;
+    std::string decimalSeparator_;
 };
 
 } // namespace tarvino

@@ -1,4 +1,5 @@
 #include "linux_drive_service.h"
+#include "linux_system_info.h"
 #include "startup.h"
 
 #include <QApplication>
@@ -35,5 +36,6 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(previous);
 
     tarvino::linux_drives::LinuxDriveServiceFactory drives;
-    return tarvino::runInformationWindow(app, {drives});
+    return tarvino::runInformationWindow(
+        app, {drives, std::make_unique<tarvino::linux_drives::LinuxSystemInfo>()});
 }

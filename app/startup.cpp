@@ -4,6 +4,7 @@
 #include "error_report.h"
 #include "key_filter.h"
 #include "qt_form.h"
+#include "user_locale.h"
 
 #include <QApplication>
 
@@ -11,9 +12,10 @@
 
 namespace tarvino {
 
-int runInformationWindow(QApplication& app, const Services& services) {
+int runInformationWindow(QApplication& app, Services services) {
     qt::QtForm form;
-    CDriveInfo window(form, services.drives);
+    CDriveInfo window(form, services.drives, std::move(services.sysInfo),
+                      qt::userDecimalSeparator());
     qt::KeyDownFilter keys(form, [&window](int keyCode, int shift) {
         window.Form_KeyDown(keyCode, shift);
     });

@@ -42,4 +42,25 @@ void showDriveInfo(DriveServiceFactory& services, WindowText& window, const std:
     finalStatus = std::string(bannerText());
 }
 
+void showFreeSpace(DriveServiceFactory& services, SystemInfo& sysInfo,
+                   std::string_view decimalSeparator, WindowText& window,
+                   const std::string& drvPath) {
+    const std::unique_ptr<DriveService> fso = services.create();
+    const std::unique_ptr<Drive> drive = fso->getDrive(fso->getDriveName(drvPath));
+
+    window.setText(Control::LabelTotalSize, "TS. " + wholeToText(drive->totalSize()));
+    window.setText(Control::LabelFileSystem, "FS. " + drive->fileSystem());
+
+    // Platform and build are 32-bit: current builds already pass 16 bits.
+    const std::int32_t platform =
+        toWhole32(sysInfo.property(SystemInfo::platformId), "operating-system platform");
+    const float version =
+        toSingle(sysInfo.property(SystemInfo::versionId), "operating-system version");
+    const std::int32_t build =
+        toWhole32(sysInfo.property(SystemInfo::buildId), "operating-system build");
+    window.setText(Control::LabelOS, "OS. " + wholeToText(std::int64_t{platform}) + "/" +
+                                         singleToText(version, decimalSeparator) + "/" +
+                                         wholeToText(std::int64_t{build}));
+}
+
 } // namespace tarvino

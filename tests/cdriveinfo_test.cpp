@@ -6,6 +6,11 @@
 namespace tarvino::testing {
 namespace {
 
+std::unique_ptr<SystemInfo> sysInfo(CallLog& log) {
+    return std::make_unique<FakeSysInfo>(std::map<int, double>{{10, 2}, {11, 10}, {12, 19045}},
+                                         log);
+}
+
 class FakeForm : public Form {
 public:
     FakeWindow text;
@@ -17,7 +22,7 @@ public:
 TEST(CDriveInfo, StartsWithEveryWindowVariableEmpty) {
     FakeForm form;
     FakeDriveFactory drives;
-    CDriveInfo window(form, drives);
+    CDriveInfo window(form, drives, sysInfo(drives.log), ".");
     EXPECT_FALSE(window.finalStatus.has_value());
     EXPECT_FALSE(window.xs.has_value());
     EXPECT_FALSE(window.xe.has_value());
@@ -27,21 +32,38 @@ TEST(CDriveInfo, StartsWithEveryWindowVariableEmpty) {
 TEST(CDriveInfo, FormLoadDescribesDriveCFromALowerCaseDrivePath) {
     FakeForm form;
     FakeDriveFactory drives;
-    CDriveInfo window(form, drives);
+    CDriveInfo window(form, drives, sysInfo(drives.log), ".");
     window.Form_Load();
-    ASSERT_GE(drives.log.calls.size(), 2u);
+    ASSERT_GE(drives.log.calls.size(), 10u);
     EXPECT_EQ(drives.log.calls[1], "GetAbsolutePathName(c:)");
     EXPECT_EQ(form.text.texts[Control::LabelDriveName], "Fixed C:");
+    EXPECT_EQ(form.text.texts[Control::LabelOS], "OS. 2/10/19045");
     EXPECT_EQ(window.xs, 1);
     EXPECT_TRUE(window.finalStatus.has_value());
+    // ShowFreeSpace takes "c:" as given, with its own service object.
+    const std::vector<std::string> freeSpace(drives.log.calls.begin() + 7,
+                                             drives.log.calls.begin() + 10);
+    EXPECT_EQ(freeSpace, (std::vector<std::string>{"create", "GetDriveName(c:)", "GetDrive(c:)"}));
+    EXPECT_EQ(drives.log.created, 4);
     EXPECT_EQ(drives.log.created, drives.log.released);
+}
+
+TEST(CDriveInfo, AFailedDriveSummaryMeansTheCapacityLinesAreNeverRead) {
+    FakeForm form;
+    FakeDriveFactory drives;
+    drives.script.failAt = "serialnumber";
+    CDriveInfo window(form, drives, sysInfo(drives.log), ".");
+    EXPECT_THROW(window.Form_Load(), std::runtime_error);
+    EXPECT_EQ(drives.log.calls.back(), "serialnumber");
+    EXPECT_FALSE(form.text.has(Control::LabelTotalSize));
+    EXPECT_FALSE(form.text.has(Control::LabelOS));
 }
 
 TEST(CDriveInfo, FormLoadPassesAFailureOnToItsCaller) {
     FakeForm form;
     FakeDriveFactory drives;
     drives.script.failAt = "GetDrive";
-    CDriveInfo window(form, drives);
+    CDriveInfo window(form, drives, sysInfo(drives.log), ".");
     EXPECT_THROW(window.Form_Load(), std::runtime_error);
     EXPECT_EQ(window.xs, 1);
     EXPECT_FALSE(form.text.has(Control::LabelDriveName));
@@ -55,7 +77,7 @@ TEST(CDriveInfo, AnyKeyUnloadsTheWindow) {
     for (const auto& k : keys) {
         FakeForm form;
         FakeDriveFactory drives;
-        CDriveInfo window(form, drives);
+        CDriveInfo window(form, drives, sysInfo(drives.log), ".");
         window.Form_KeyDown(k.key, k.shift);
         EXPECT_EQ(form.unloads, 1);
     }

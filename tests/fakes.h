@@ -4,6 +4,7 @@
 // every call so tests can check order, results and releases.
 
 #include "drive_service.h"
+#include "system_info.h"
 #include "window_text.h"
 
 #include <map>
@@ -84,6 +85,22 @@ public:
         log.hit("create", script.failAt);
         return std::make_unique<FakeDriveService>(script, log);
     }
+};
+
+// Reports the given values; logs its reads into the same log as the drives.
+class FakeSysInfo : public SystemInfo {
+public:
+    FakeSysInfo(std::map<int, double> values, CallLog& log, std::string failAt = {})
+        : values_(std::move(values)), log_(log), failAt_(std::move(failAt)) {}
+    double property(int id) override {
+        log_.hit("SysInfo(" + std::to_string(id) + ")", failAt_);
+        return values_.at(id);
+    }
+
+private:
+    std::map<int, double> values_;
+    CallLog& log_;
+    std::string failAt_;
 };
 
 class FakeWindow : public WindowText {

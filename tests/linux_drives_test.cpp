@@ -1,6 +1,7 @@
 #include "drive_paths.h"
 #include "drive_table.h"
 #include "linux_drive_service.h"
+#include "linux_system_info.h"
 #include "volume_serial.h"
 
 #include <gtest/gtest.h>
@@ -209,6 +210,36 @@ TEST(LinuxService, DescribesThisMachinesRootAsDriveC) {
     EXPECT_LE(drive->driveType(), 5);
     EXPECT_GT(drive->totalSize(), 0u);
     EXPECT_FALSE(drive->fileSystem().empty());
+}
+
+} // namespace
+} // namespace tarvino::linux_drives
+
+namespace tarvino::linux_drives {
+namespace {
+
+TEST(LinuxSystemInfo, ReadsPlatformVersionAndBuildFromTheKernelRelease) {
+    const struct {
+        const char* release;
+        double version;
+        double build;
+    } cases[] = {
+        {"6.18.44-fc-v1300", 6.18, 44}, {"6.1.0-28-amd64", 6.1, 0},
+        {"5.10.0", 5.10, 0},            {"4.19.250", 4.19, 250},
+        {"6.8", 6.8, 0},                {"6", 6, 0},
+        {"6.18-rc3", 6.18, 0},          {"", 0, 0},
+        {"abc", 0, 0},                  {"3.2.0.1", 3.2, 0},
+        {"99999999999999999999.1.1", 0, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LinuxSystemInfo::propertyOf(c.release, 10), 4) << c.release;
+        EXPECT_EQ(LinuxSystemInfo::propertyOf(c.release, 11), c.version) << c.release;
+        EXPECT_EQ(LinuxSystemInfo::propertyOf(c.release, 12), c.build) << c.release;
+    }
+    EXPECT_THROW(LinuxSystemInfo::propertyOf("6.1.0", 13), std::runtime_error);
+    LinuxSystemInfo live;
+    EXPECT_EQ(live.property(10), 4);
+    EXPECT_GT(live.property(11), 0);
 }
 
 } // namespace

@@ -2,13 +2,17 @@
 
 #include "error_report.h"
 #include "fakes.h"
+#include "linux_drive_service.h"
+#include "linux_system_info.h"
 #include "qt_form.h"
 #include "startup.h"
+#include "user_locale.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTimer>
 #include <QtTest>
 
@@ -23,11 +27,16 @@ QWidget* findWindow() {
     return nullptr;
 }
 
+std::unique_ptr<tarvino::SystemInfo> fakeSysInfo(FakeDriveFactory& drives) {
+    return std::make_unique<tarvino::testing::FakeSysInfo>(
+        std::map<int, double>{{10, 4}, {11, 6.18}, {12, 44}}, drives.log);
+}
+
 // Runs the start-up sequence with fake services; `whileRunning` is called once
 // the event loop turns and must end it.
 int runWithFakes(FakeDriveFactory& drives, std::function<void()> whileRunning) {
     QTimer::singleShot(0, qApp, std::move(whileRunning));
-    return tarvino::runInformationWindow(*qApp, {drives});
+    return tarvino::runInformationWindow(*qApp, {drives, fakeSysInfo(drives)});
 }
 
 } // namespace
@@ -43,6 +52,8 @@ private slots:
     void aLetterTypedAnywhereClosesTheWindow();
     void aFailedLoadIsReportedAndEndsWithStatusOne();
     void longValuesFitTheirLabels();
+    void theRealProvidersAgreeWithTheSystemsOwnTools();
+    void theDecimalSeparatorIsTheUsers();
 };
 
 void WindowTest::controlsSitAtTheirTwipGeometryWithTheirColoursAndFonts_data() {
@@ -160,7 +171,7 @@ void WindowTest::aFailedLoadIsReportedAndEndsWithStatusOne() {
         text = box->text();
         box->accept();
     });
-    const int status = tarvino::runInformationWindow(*qApp, {drives});
+    const int status = tarvino::runInformationWindow(*qApp, {drives, fakeSysInfo(drives)});
     QCOMPARE(status, 1);
     QCOMPARE(title, QStringLiteral("Tarvino 1.1"));
     QVERIFY2(text.contains(QStringLiteral("GetDrive(C:) failed")), qPrintable(text));
@@ -176,6 +187,51 @@ void WindowTest::longValuesFitTheirLabels() {
         QVERIFY(QFontMetricsF(label->font()).horizontalAdvance(label->text()) <=
                 label->contentsRect().width());
     }
+}
+
+namespace {
+QString command(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(10000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+} // namespace
+
+void WindowTest::theRealProvidersAgreeWithTheSystemsOwnTools() {
+    tarvino::linux_drives::LinuxDriveServiceFactory drives;
+    QStringList lines;
+    QTimer::singleShot(0, qApp, [&] {
+        if (QWidget* window = findWindow()) {
+            for (const char* name : {"LabelDriveName", "LabelTotalSize", "LabelFileSystem",
+                                     "LabelOS"})
+                lines << window->findChild<QLabel*>(name)->text();
+            window->close();
+        }
+    });
+    QCOMPARE(tarvino::runInformationWindow(
+                 *qApp, {drives, std::make_unique<tarvino::linux_drives::LinuxSystemInfo>()}),
+             0);
+    QCOMPARE(lines.size(), 4);
+    QVERIFY2(lines[0].endsWith(QStringLiteral(" C:")), qPrintable(lines[0]));
+    const QString size = command("df", {"-B1", "--output=size", "/"}).split('\n').last().trimmed();
+    QCOMPARE(lines[1], "TS. " + size);
+    const QString fstype = command("findmnt", {"-no", "FSTYPE", "/"}).split('\n').last();
+    if (fstype != QLatin1String("fuseblk")) QCOMPARE(lines[2], "FS. " + fstype);
+    const QStringList release = command("uname", {"-r"}).split('.');
+    QVERIFY(release.size() >= 3);
+    const QString build = release[2].section('-', 0, 0);
+    const QString sep = QString::fromStdString(tarvino::qt::userDecimalSeparator());
+    const QString version = QLocale::c().toString(QString(release[0] + '.' + release[1]).toFloat(),
+                                                  'g', 7).replace('.', sep);
+    QCOMPARE(lines[3], "OS. 4/" + version + "/" + build);
+}
+
+void WindowTest::theDecimalSeparatorIsTheUsers() {
+    const QByteArray expected = qgetenv("TARVINO_EXPECT_SEPARATOR");
+    if (expected.isEmpty()) QSKIP("run by the locale tests, which set the locale");
+    QCOMPARE(QString::fromStdString(tarvino::qt::userDecimalSeparator()),
+             QString::fromUtf8(expected));
 }
 
 QTEST_MAIN(WindowTest)

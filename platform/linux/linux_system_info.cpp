@@ -1,0 +1,61 @@
+#include "linux_system_info.h"
+
+#include <sys/utsname.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+namespace tarvino::linux_drives {
+
+namespace {
+constexpr double unixPlatform = 4;
+}
+
+KernelRelease parseKernelRelease(std::string_view release) {
+    std::uint64_t numbers[3] = {0, 0, 0};
+    const char* p = release.data();
+    const char* const end = release.data() + release.size();
+    for (std::uint64_t& n : numbers) {
+        const auto [next, ec] = std::from_chars(p, end, n);
+        if (ec != std::errc() || next == p) {
+            n = 0;
+            break;
+        }
+        p = next;
+        if (p == end || *p != '.') break;
+        ++p;
+    }
+    return {numbers[0], numbers[1], numbers[2]};
+}
+
+double LinuxSystemInfo::propertyOf(std::string_view release, int dispatchId) {
+    const KernelRelease k = parseKernelRelease(release);
+    switch (dispatchId) {
+    case platformId:
+        return unixPlatform;
+    case versionId: {
+        // major.minor read as one decimal number: 6.18 is six point one eight.
+        const std::string text = std::to_string(k.major) + "." + std::to_string(k.minor);
+        double version = 0;
+        std::from_chars(text.data(), text.data() + text.size(), version);
+        return version;
+    }
+    case buildId:
+        return static_cast<double>(k.patch);
+    default:
+        throw std::runtime_error("SysInfo: no property with dispatch identifier " +
+                                 std::to_string(dispatchId));
+    }
+}
+
+double LinuxSystemInfo::property(int dispatchId) {
+    utsname names{};
+    if (uname(&names) != 0)
+        throw std::runtime_error(std::string("SysInfo: uname failed: ") + std::strerror(errno));
+    return propertyOf(names.release, dispatchId);
+}
+
+} // namespace tarvino::linux_drives
