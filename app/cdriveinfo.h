@@ -29,6 +29,7 @@ public:
 
     void Form_Load();
     void Form_KeyDown(int keyCode, int shift);
+    void Timer1_Timer();
 
 private:
     Form& form_;

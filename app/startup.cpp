@@ -7,6 +7,7 @@
 #include "user_locale.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <exception>
 
@@ -20,6 +21,16 @@ int runInformationWindow(QApplication& app, Services services) {
         window.Form_KeyDown(keyCode, shift);
     });
     app.installEventFilter(&keys);
+    QObject::connect(&form.timer1(), &QTimer::timeout, &form, [&window, &app, &form] {
+        // An exception must not cross Qt's event loop: report it and end here.
+        try {
+            window.Timer1_Timer();
+        } catch (const std::exception& e) {
+            form.timer1().stop();
+            qt::reportFailure(e.what());
+            app.exit(1);
+        }
+    });
 
     try {
         window.Form_Load();

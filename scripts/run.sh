@@ -24,5 +24,5 @@ sleep 1
 shot=$root/build/tarvino-window.png
 import -window "$id" "$shot"
 echo "no display: the window ran on Xvfb $DISPLAY; screenshot saved to $shot"
-xdotool key --window "$id" shift
+xdotool windowfocus --sync "$id" 2>/dev/null; xdotool key shift
 wait "$pid"

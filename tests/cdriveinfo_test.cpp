@@ -83,5 +83,29 @@ TEST(CDriveInfo, AnyKeyUnloadsTheWindow) {
     }
 }
 
+TEST(CDriveInfo, TicksMeasureTheBannerAfreshAndRestartWithEachDriveSummary) {
+    FakeForm form;
+    FakeDriveFactory drives;
+    CDriveInfo window(form, drives, sysInfo(drives.log), ".");
+    window.Form_Load();
+    const std::string banner = *window.finalStatus;
+    ASSERT_GT(banner.size(), 41u);
+
+    window.xe = 0; // a stale length must not cut the text short
+    window.Timer1_Timer();
+    EXPECT_EQ(window.xe, static_cast<std::int32_t>(banner.size()));
+    EXPECT_EQ(form.text.texts[Control::labelStatus], banner + banner.substr(0, 1));
+    EXPECT_EQ(window.xs, 2);
+
+    for (int i = 0; i < 4; ++i) window.Timer1_Timer(); // the fifth tick shows position 5
+    EXPECT_EQ(form.text.texts[Control::labelStatus], banner.substr(4) + banner.substr(0, 5));
+    EXPECT_EQ(window.xs, 6);
+
+    window.ShowDriveInfo("c:");
+    EXPECT_EQ(window.xs, 1);
+    window.Timer1_Timer();
+    EXPECT_EQ(form.text.texts[Control::labelStatus], banner + banner.substr(0, 1));
+}
+
 } // namespace
 } // namespace tarvino::testing

@@ -5,6 +5,8 @@
 #include "linux_drive_service.h"
 #include "linux_system_info.h"
 #include "qt_form.h"
+#include "cdriveinfo.h"
+#include "drive_summary.h"
 #include "startup.h"
 #include "user_locale.h"
 
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QtTest>
 
@@ -54,6 +57,8 @@ private slots:
     void longValuesFitTheirLabels();
     void theRealProvidersAgreeWithTheSystemsOwnTools();
     void theDecimalSeparatorIsTheUsers();
+    void ticksScrollTheBannerAndShowItsLeftEnd();
+    void theTimerScrollsTheBannerFiveTimesASecond();
 };
 
 void WindowTest::controlsSitAtTheirTwipGeometryWithTheirColoursAndFonts_data() {
@@ -232,6 +237,52 @@ void WindowTest::theDecimalSeparatorIsTheUsers() {
     if (expected.isEmpty()) QSKIP("run by the locale tests, which set the locale");
     QCOMPARE(QString::fromStdString(tarvino::qt::userDecimalSeparator()),
              QString::fromUtf8(expected));
+}
+
+void WindowTest::ticksScrollTheBannerAndShowItsLeftEnd() {
+    tarvino::qt::QtForm form;
+    form.timer1().stop(); // ticks are driven by hand here
+    FakeDriveFactory drives;
+    tarvino::CDriveInfo window(form, drives, fakeSysInfo(drives), ".");
+    window.Form_Load();
+    form.show();
+    auto* box = form.findChild<QLineEdit*>("labelStatus");
+    const QString banner = QString::fromStdString(*window.finalStatus);
+    for (int tick = 1; tick <= banner.size() + 3; ++tick) {
+        window.Timer1_Timer();
+        const int p = (tick - 1) % (static_cast<int>(banner.size()) + 1) + 1;
+        const QString expected = p > banner.size() ? banner : banner.mid(p - 1) + banner.left(p);
+        QCOMPARE(box->text(), expected);
+        QCOMPARE(box->cursorPosition(), 0);
+    }
+    window.ShowDriveInfo("c:");
+    window.Timer1_Timer();
+    QCOMPARE(box->text(), banner + banner.left(1));
+}
+
+void WindowTest::theTimerScrollsTheBannerFiveTimesASecond() {
+    FakeDriveFactory drives;
+    QStringList seen;
+    int cursor = -1;
+    QElapsedTimer clock;
+    const int status = runWithFakes(drives, [&] {
+        QWidget* window = findWindow();
+        if (!window) return qApp->exit(99);
+        auto* box = window->findChild<QLineEdit*>("labelStatus");
+        clock.start();
+        while (clock.elapsed() < 1100) {
+            QTest::qWait(20);
+            if (seen.isEmpty() || seen.last() != box->text()) seen << box->text();
+        }
+        cursor = box->cursorPosition();
+        QTest::keyPress(box, Qt::Key_Control);
+    });
+    QCOMPARE(status, 0);
+    QCOMPARE(cursor, 0);
+    // Five ticks a second: about five distinct texts, the first ~200 ms in.
+    QVERIFY2(seen.size() >= 4 && seen.size() <= 7, qPrintable(QString::number(seen.size())));
+    const qsizetype rotated = QString::fromStdString(std::string(tarvino::bannerText())).size() + 1;
+    for (const QString& text : seen.mid(1)) QCOMPARE(text.size(), rotated);
 }
 
 QTEST_MAIN(WindowTest)

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -95,6 +96,11 @@ QtForm::QtForm(QWidget* parent) : QWidget(parent) {
     status_->setReadOnly(true);
     colour(status_, QPalette::Base, Qt::black, QPalette::Text, QColor(255, 255, 192));
     status_->setFocus();
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setTimerType(Qt::PreciseTimer);
+    timer1_->start(200);
 }
 
 void QtForm::setText(Control control, std::string_view text) {

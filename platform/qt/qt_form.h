@@ -8,6 +8,7 @@
 
 class QLabel;
 class QLineEdit;
+class QTimer;
 
 namespace tarvino::qt {
 
@@ -23,9 +24,14 @@ public:
     // Shows the window centred on the screen it will appear on.
     void showCentred();
 
+    // Timer1: 200 ms, running from the window's creation. Its ticks arrive
+    // through the event loop, so none is handled before loading returns.
+    QTimer& timer1() { return *timer1_; }
+
 private:
     std::array<QLabel*, 5> values_{};
     QLineEdit* status_ = nullptr;
+    QTimer* timer1_ = nullptr;
 };
 
 } // namespace tarvino::qt

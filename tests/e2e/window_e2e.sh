@@ -37,7 +37,17 @@ yellow=$(convert "$shot" -crop 97x16+186+10 +repage -fill black +opaque "rgb(255
     -format "%[fx:int(mean*w*h*3)]" info:)
 check "drive line carries yellow text" test "${yellow:-0}" -gt 0
 
-xdotool key --window "$id" shift
+box() { import -window "$id" -crop 277x19+6+93 +repage "$1"; }
+box "$XDG_RUNTIME_DIR/box1.png"
+sleep 0.7
+box "$XDG_RUNTIME_DIR/box2.png"
+changed=$(compare -metric AE "$XDG_RUNTIME_DIR/box1.png" "$XDG_RUNTIME_DIR/box2.png" null: 2>&1)
+check "the banner moves: $changed pixels differ 700 ms apart" test "${changed%% *}" -gt 0 2>/dev/null
+lit=$(convert "$XDG_RUNTIME_DIR/box2.png" -fill black +opaque "rgb(255,255,192)" \
+    -format "%[fx:int(mean*w*h*3)]" info:)
+check "the banner is drawn in its light yellow" test "${lit:-0}" -gt 0
+
+xdotool windowfocus --sync "$id" 2>/dev/null; xdotool key shift
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then
     echo "not ok - still running after shift"; kill "$pid"; failures=$((failures + 1))
