@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     fonts-liberation
     xvfb xdotool x11-utils imagemagick
+    g++-mingw-w64-x86-64-posix googletest wine wine64 python3-pefile
 )
 missing=()
 for p in "${packages[@]}"; do

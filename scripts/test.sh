@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds every target and runs every test.
+# Installs what is missing, builds every target and runs every test: the
+# Linux program natively, then the Windows program and its tests under Wine.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/deps.sh
-cmake --preset debug
-cmake --build --preset debug
-ctest --preset debug
+for preset in debug windows; do
+    cmake --preset "$preset"
+    cmake --build --preset "$preset"
+    ctest --preset "$preset"
+done

@@ -1,5 +1,7 @@
 #include "number_text.h"
 
+#include "system_info.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -56,6 +58,13 @@ float toSingle(double value, std::string_view what) {
     if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
         throw conversionFailure(value, what, "a single-precision number");
     return static_cast<float>(value);
+}
+
+double versionNumber(std::uint64_t major, std::uint64_t minor) {
+    const std::string text = numberText(major) + "." + numberText(minor);
+    double version = 0;
+    std::from_chars(text.data(), text.data() + text.size(), version);
+    return version;
 }
 
 } // namespace tarvino

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace tarvino {
 
 // The system-information service, read by dispatch identifier:
@@ -15,5 +17,8 @@ public:
     // Throws std::runtime_error naming the identifier when it cannot be read.
     virtual double property(int dispatchId) = 0;
 };
+
+// The version number read as "major.minor": 6 and 18 give 6.18, 10 and 0 give 10.
+double versionNumber(std::uint64_t major, std::uint64_t minor);
 
 } // namespace tarvino

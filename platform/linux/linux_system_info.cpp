@@ -36,13 +36,8 @@ double LinuxSystemInfo::propertyOf(std::string_view release, int dispatchId) {
     switch (dispatchId) {
     case platformId:
         return unixPlatform;
-    case versionId: {
-        // major.minor read as one decimal number: 6.18 is six point one eight.
-        const std::string text = std::to_string(k.major) + "." + std::to_string(k.minor);
-        double version = 0;
-        std::from_chars(text.data(), text.data() + text.size(), version);
-        return version;
-    }
+    case versionId:
+        return versionNumber(k.major, k.minor);
     case buildId:
         return static_cast<double>(k.patch);
     default:

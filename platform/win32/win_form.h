@@ -1,0 +1,56 @@
+#pragma once
+
+#include "form.h"
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string_view>
+
+namespace tarvino::win32 {
+
+// The information window as a Win32 window: STATIC controls for the labels,
+// an EDIT control for the banner, Timer1 as a 200 ms SetTimer.
+class WinForm : public Form {
+public:
+    using KeyHandler = std::function<void(int keyCode, int shift)>;
+    using TickHandler = std::function<void()>;
+
+    // Creates the window and starts Timer1. Throws std::runtime_error when the
+    // window cannot be created, as under Wine with no display.
+    explicit WinForm(HINSTANCE instance);
+    ~WinForm() override;
+    WinForm(const WinForm&) = delete;
+    WinForm& operator=(const WinForm&) = delete;
+
+    void setText(Control control, std::string_view text) override;
+    void unload() override;
+
+    void setHandlers(KeyHandler onKeyDown, TickHandler onTick);
+    void showCentred();
+    // Runs the message loop until the window is gone; returns the exit status.
+    int run();
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    HWND control(const wchar_t* kind, DWORD style, int left, int top, int width, int height);
+    int pixels(int twips) const;
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+    int exitStatus_ = 0;
+    std::array<HWND, 7> labels_{}; // Label1, Label2, then the five value labels
+    HWND status_ = nullptr;
+    std::array<HFONT, 4> fonts_{}; // maker, rights, banner, value labels
+    HBRUSH gray_ = nullptr;
+    KeyHandler onKeyDown_;
+    TickHandler onTick_;
+};
+
+// Reports a failure that ends the program, titled with the program's title.
+void reportFailure(std::string_view message);
+
+} // namespace tarvino::win32

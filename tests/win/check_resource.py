@@ -1,0 +1,80 @@
+"""Reads the version resource, the icon and the import table back from Tarvino.exe."""
+import struct
+import sys
+
+import pefile
+
+SYSTEM_DLLS = {
+    "kernel32.dll", "user32.dll", "gdi32.dll", "ole32.dll", "oleaut32.dll", "msvcrt.dll",
+    "advapi32.dll", "shell32.dll", "comctl32.dll", "ntdll.dll", "ucrtbase.dll",
+}
+EXPECTED_STRINGS = {
+    "CompanyName": "Orlenda",
+    "ProductName": "Tarvino 1.1",
+    "FileVersion": "1.00.0001",
+    "ProductVersion": "1.00.0001",
+    "InternalName": "Tarvino",
+    "OriginalFilename": "Tarvino.exe",
+}
+
+failures = []
+
+
+def check(what, ok):
+    print(("ok - " if ok else "not ok - ") + what)
+    if not ok:
+        failures.append(what)
+
+
+pe = pefile.PE(sys.argv[1])
+check("64-bit executable", pe.FILE_HEADER.Machine == 0x8664)
+check("GUI subsystem", pe.OPTIONAL_HEADER.Subsystem == 2)
+
+fixed = pe.VS_FIXEDFILEINFO[0]
+check("FILEVERSION 1.0.0.1", (fixed.FileVersionMS, fixed.FileVersionLS) == (0x10000, 0x1))
+check("PRODUCTVERSION 1.0.0.1",
+      (fixed.ProductVersionMS, fixed.ProductVersionLS) == (0x10000, 0x1))
+
+tables = {}
+translations = []
+for info in pe.FileInfo[0]:
+    if info.Key == b"StringFileInfo":
+        for table in info.StringTable:
+            tables[table.LangID.decode()] = {k.decode(): v.decode() for k, v in table.entries.items()}
+    if info.Key == b"VarFileInfo":
+        for var in info.Var:
+            translations.append(var.entry.get(b"Translation"))
+check("string table 040904B0 present", "040904B0" in {k.upper() for k in tables})
+strings = next((v for k, v in tables.items() if k.upper() == "040904B0"), {})
+for key, value in EXPECTED_STRINGS.items():
+    check(f"{key} = {value!r} (saw {strings.get(key)!r})", strings.get(key) == value)
+check(f"translation 0x0409 1200 (saw {translations})", "0x0409 0x04b0" in translations)
+
+icons = {}
+group = None
+for entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+    for name in entry.directory.entries:
+        for lang in name.directory.entries:
+            data = pe.get_data(lang.data.struct.OffsetToData, lang.data.struct.Size)
+            if entry.id == pefile.RESOURCE_TYPE["RT_GROUP_ICON"]:
+                group = data
+            elif entry.id == pefile.RESOURCE_TYPE["RT_ICON"]:
+                icons[name.id] = data
+check("an icon group", group is not None)
+sizes = set()
+if group:
+    count = struct.unpack_from("<H", group, 4)[0]
+    for i in range(count):
+        w, h, colours, _, planes, bits, size, icon_id = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+        header = icons.get(icon_id, b"")
+        depth = struct.unpack_from("<H", header, 14)[0] if len(header) >= 16 else None
+        sizes.add((w or 256, h or 256, depth))
+check(f"icon images 32x32 and 16x16 at 4 bits (saw {sorted(sizes)})",
+      {(32, 32, 4), (16, 16, 4)} <= sizes)
+
+imports = sorted(d.dll.decode().lower() for d in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []))
+foreign = [d for d in imports if d not in SYSTEM_DLLS and not d.startswith("api-ms-win-")]
+check(f"imports only system DLLs (saw {imports})", not foreign)
+
+print(f"{len(failures)} failed")
+sys.exit(1 if failures else 0)
