@@ -3,6 +3,7 @@
 #include "startup.h"
 
 #include <QApplication>
+#include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,10 +18,19 @@ bool hasDisplay() {
     return false;
 }
 
-// Qt aborts, dumping core, when it cannot open its display; end cleanly instead.
+// Messages Qt gives while it starts its platform plugin. When it cannot open
+// the display it aborts, dumping core, after several lines; instead the first,
+// which names the cause, becomes the one line reported.
+QStringList startupMessages;
+
 void fatalToExit(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    std::fprintf(stderr, "tarvino: %s\n", message.toLocal8Bit().constData());
-    if (type == QtFatalMsg) std::_Exit(1);
+    if (type != QtFatalMsg) {
+        startupMessages << message;
+        return;
+    }
+    const QString cause = startupMessages.isEmpty() ? message : startupMessages.first();
+    std::fprintf(stderr, "tarvino: cannot open the display: %s\n", cause.toLocal8Bit().constData());
+    std::_Exit(1);
 }
 
 } // namespace
@@ -34,6 +44,7 @@ int main(int argc, char** argv) {
     const QtMessageHandler previous = qInstallMessageHandler(fatalToExit);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
+    for (const QString& message : startupMessages) qWarning("%s", qPrintable(message));
 
     tarvino::linux_drives::LinuxDriveServiceFactory drives;
     return tarvino::runInformationWindow(

@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-wayland libmount-dev libblkid-dev libudev-dev
     libgtest-dev libgmock-dev
     fonts-liberation
-    xvfb xdotool x11-utils imagemagick
+    xvfb xdotool x11-utils imagemagick strace util-linux
     g++-mingw-w64-x86-64-posix googletest wine wine64 python3-pefile
 )
 missing=()

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every target and runs every test: the
-# Linux program natively, then the Windows program and its tests under Wine.
+# Linux program natively with AddressSanitizer and UndefinedBehaviorSanitizer,
+# then the Windows program and its tests under Wine.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/deps.sh
-for preset in debug windows; do
+for preset in asan windows; do
     cmake --preset "$preset"
     cmake --build --preset "$preset"
     ctest --preset "$preset"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program on a private X server: its window, its look, and a key ends it.
 set -u
-program=$1
+program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb.sh"
 start_xvfb || exit 1

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Tarvino.exe under Wine on a private X server: its window, and a key ends it.
 set -u
-program=$1
+program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../e2e/xvfb.sh"
 start_xvfb || exit 1
