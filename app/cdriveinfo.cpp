@@ -29,10 +29,11 @@ void CDriveInfo::Form_KeyDown(int /*keyCode*/, int /*shift*/) { form_.unload(); 
 void CDriveInfo::Timer1_Timer() {
     // Form_Load has always set the banner and position before the first tick.
     const std::string_view banner = finalStatus ? std::string_view(*finalStatus) : std::string_view();
-    const ticker::Tick tick = ticker::rotate(banner, xs.value_or(std::int16_t{1}));
+    ticker::Tick tick = ticker::rotate(banner, xs.value_or(std::int16_t{1}), std::move(tickText_));
     xe = tick.length;
     form_.setText(Control::labelStatus, tick.text);
     xs = tick.next;
+    tickText_ = std::move(tick.text);
 }
 
 } // namespace tarvino

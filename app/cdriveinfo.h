@@ -36,6 +36,7 @@ private:
     DriveServiceFactory& drives_;
     std::unique_ptr<SystemInfo> SysInfo1;
     std::string decimalSeparator_;
+    std::string tickText_; // storage reused from tick to tick
 };
 
 } // namespace tarvino

@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     fonts-liberation
     xvfb xdotool x11-utils imagemagick strace util-linux
+    clang-14 libfuzzer-14-dev libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix googletest wine wine64 python3-pefile
 )
 missing=()

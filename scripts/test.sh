@@ -6,7 +6,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/deps.sh
-for preset in asan windows; do
+for preset in asan fuzz windows; do
     cmake --preset "$preset"
     cmake --build --preset "$preset"
     ctest --preset "$preset"

@@ -75,6 +75,9 @@ TEST(Ticker, HandlesTheEdges) {
         {"start far beyond", "abc", 32767, "abc", 1},
         {"non-ASCII at the cut", "\u00E9t\u00E9", 2, "t\u00E9\u00E9t", 3},
         {"four-byte character", "a\U0001F600b", 3, "ba\U0001F600b", 4},
+        // Found by fuzzing: a stray continuation byte at the start was dropped.
+        {"stray continuation byte first", "\xBB\xD8" "f\xC3\xA9 ", 6, "\xBB\xD8" "f\xC3\xA9 ", 1},
+        {"stray continuation byte rotated", "\xBB" "ab", 2, "ab\xBB" "a", 3},
     };
     for (const auto& c : cases) {
         const Tick t = rotate(c.text, c.xs);
@@ -83,6 +86,19 @@ TEST(Ticker, HandlesTheEdges) {
     }
     EXPECT_THROW(rotate("abc", 0), std::invalid_argument);
     EXPECT_THROW(rotate("abc", -5), std::invalid_argument);
+}
+
+TEST(Ticker, ReusesTheStorageItIsHandedBack) {
+    std::string buffer;
+    buffer.reserve(256);
+    buffer = "stale text";
+    const char* storage = buffer.data();
+    Tick t = rotate("abc", 2, std::move(buffer));
+    EXPECT_EQ(t.text, "bcab");
+    EXPECT_EQ(t.text.data(), storage) << "the tick allocated instead of reusing";
+    t = rotate("abc", 3, std::move(t.text));
+    EXPECT_EQ(t.text, "cabc");
+    EXPECT_EQ(t.text.data(), storage);
 }
 
 TEST(Ticker, ALongBannerNeverOverflowsItsSixteenBitPosition) {

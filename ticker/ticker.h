@@ -18,7 +18,9 @@ struct Tick {
 // `start`: the characters from `start` to the end, then the first `start`
 // characters. Positions and lengths count characters, never bytes, so a
 // character is never split. Throws std::invalid_argument when start < 1.
-Tick rotate(std::string_view text, std::int16_t start);
+// The text is built in `buffer`, whose storage is reused: handing back the
+// previous tick's text makes a steady ticker allocate nothing.
+Tick rotate(std::string_view text, std::int16_t start, std::string buffer = {});
 
 // Number of characters in UTF-8 text.
 std::size_t characterCount(std::string_view text);
