@@ -5,7 +5,7 @@ set -eu
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-wayland libmount-dev libblkid-dev libudev-dev
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libxdamage-dev
     fonts-liberation
     xvfb xdotool x11-utils imagemagick strace util-linux
     clang-14 libfuzzer-14-dev libclang-rt-14-dev

@@ -1,0 +1,34 @@
+// The floor for start-up and ticking: a bare Qt window with the same controls
+// (7 labels, 1 text box) and a 200 ms timer that rewrites the text box, but no
+// drive or system reading and no logic.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QWidget>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setWindowTitle(QStringLiteral(" Bare window"));
+    window.setFixedSize(292, 116);
+    for (int i = 0; i < 7; ++i) {
+        auto* label = new QLabel(QStringLiteral("Label %1").arg(i), &window);
+        label->setGeometry(i < 2 ? 6 : 186, i < 2 ? 9 + 24 * i : 10 + 16 * (i - 2), 97, 16);
+    }
+    auto* box = new QLineEdit(&window);
+    box->setGeometry(6, 93, 277, 19);
+    const QString banner = QStringLiteral("%1a bare banner that scrolls like the real one ")
+                               .arg(QString(23, QLatin1Char(' ')));
+    int position = 0;
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        position = (position + 1) % (static_cast<int>(banner.size()) + 1);
+        box->setText(banner.mid(position) + banner.left(position));
+        box->setCursorPosition(0);
+    });
+    timer.start(200);
+    window.show();
+    return app.exec();
+}

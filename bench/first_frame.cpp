@@ -1,0 +1,119 @@
+// Starts a program and reports, for its window titled TITLE: the time from
+// exec to the first frame drawn into it (X DAMAGE), its peak RSS, and the CPU
+// it used over a given number of seconds after that frame.
+//   first_frame TITLE CPU_SECONDS PROGRAM [ARGS...]
+// Prints: first_frame_ms=... peak_rss_kib=... cpu_ms=...
+#include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+double nowMs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+long statusKiB(pid_t pid, const char* key) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    std::string word;
+    while (in >> word)
+        if (word == key) {
+            long v = 0;
+            in >> v;
+            return v;
+        }
+    return -1;
+}
+
+long cpuTicks(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(in, line);
+    const auto close = line.rfind(')');
+    if (close == std::string::npos) return -1;
+    char state = 0;
+    long fields[13] = {};
+    std::sscanf(line.c_str() + close + 2, "%c %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld",
+                &state, &fields[0], &fields[1], &fields[2], &fields[3], &fields[4], &fields[5],
+                &fields[6], &fields[7], &fields[8], &fields[9], &fields[10], &fields[11]);
+    return fields[10] + fields[11]; // utime + stime
+}
+
+bool titled(Display* dpy, Window w, const char* title) {
+    char* name = nullptr;
+    const bool match = XFetchName(dpy, w, &name) && name && std::strcmp(name, title) == 0;
+    if (name) XFree(name);
+    return match;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: first_frame TITLE CPU_SECONDS PROGRAM [ARGS...]\n");
+        return 2;
+    }
+    const char* title = argv[1];
+    const int cpuSeconds = std::atoi(argv[2]);
+    Display* dpy = XOpenDisplay(nullptr);
+    int damageEvent = 0, damageError = 0;
+    if (!dpy || !XDamageQueryExtension(dpy, &damageEvent, &damageError)) {
+        std::fprintf(stderr, "first_frame: no display with the DAMAGE extension\n");
+        return 2;
+    }
+    XSelectInput(dpy, DefaultRootWindow(dpy), SubstructureNotifyMask);
+    XSync(dpy, False);
+
+    const double start = nowMs();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execvp(argv[3], argv + 3);
+        _exit(127);
+    }
+    double frame = -1;
+    const double deadline = start + 20000;
+    // Every new top-level window is watched from its creation, so no paint
+    // can slip by before the watch starts; the title is checked at the paint.
+    while (frame < 0 && nowMs() < deadline) {
+        if (!XPending(dpy)) {
+            usleep(200);
+            continue;
+        }
+        XEvent e;
+        XNextEvent(dpy, &e);
+        if (e.type == CreateNotify) {
+            XDamageCreate(dpy, e.xcreatewindow.window, XDamageReportNonEmpty);
+            XSync(dpy, False);
+        } else if (e.type == damageEvent + XDamageNotify) {
+            const auto* damage = reinterpret_cast<XDamageNotifyEvent*>(&e);
+            if (titled(dpy, damage->drawable, title)) frame = nowMs() - start;
+        }
+    }
+    long cpuMs = -1;
+    if (frame >= 0 && cpuSeconds > 0) {
+        const long before = cpuTicks(pid);
+        sleep(static_cast<unsigned>(cpuSeconds));
+        cpuMs = (cpuTicks(pid) - before) * 1000 / sysconf(_SC_CLK_TCK);
+    }
+    const long peak = statusKiB(pid, "VmHWM:");
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    XCloseDisplay(dpy);
+    if (frame < 0) {
+        std::fprintf(stderr, "first_frame: no frame from a window titled '%s'\n", title);
+        return 1;
+    }
+    std::printf("first_frame_ms=%.1f peak_rss_kib=%ld cpu_ms=%ld\n", frame, peak, cpuMs);
+    return 0;
+}

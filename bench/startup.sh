@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Start-up and ticking of the real program against a bare Qt window with the
+# same controls and timer, on a private Xvfb. Runs A B A B ... (20 pairs by
+# default), then one 20 s ticking run of each, and prints medians and ratios.
+#   bench/startup.sh [BUILD_DIR] [PAIRS]
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(realpath "${1:-$root/build/release}")
+pairs=${2:-20}
+. "$root/tests/e2e/xvfb.sh"
+start_xvfb
+export XDG_RUNTIME_DIR=$(mktemp -d)
+probe=$build/bench/first_frame
+real=$build/app/tarvino
+bare=$build/bench/bare_window
+results=$XDG_RUNTIME_DIR/results
+
+for i in $(seq "$pairs"); do
+    echo "tarvino $("$probe" " Tarvino 1.1" 0 "$real")" >>"$results"
+    echo "bare $("$probe" " Bare window" 0 "$bare")" >>"$results"
+done
+for i in 1 2; do
+    echo "tarvino $("$probe" " Tarvino 1.1" 20 "$real")" >>"$results.cpu"
+    echo "bare $("$probe" " Bare window" 20 "$bare")" >>"$results.cpu"
+done
+
+median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+field() { grep "^$1 " "$3" | sed -E "s/.*$2=([0-9.-]+).*/\1/" | median; }
+report() { # label, key, file
+    local a b
+    a=$(field tarvino "$2" "$3")
+    b=$(field bare "$2" "$3")
+    printf '%-22s tarvino %10s   bare %10s   ratio %s\n' "$1" "$a" "$b" \
+        "$(awk -v a="$a" -v b="$b" 'BEGIN {printf "%.3f", a / b}')"
+}
+echo "medians of $pairs interleaved runs each:"
+report "first frame (ms)" first_frame_ms "$results"
+report "peak RSS (KiB)" peak_rss_kib "$results"
+echo "medians of 2 runs each, 20 s of ticking:"
+report "CPU (ms)" cpu_ms "$results.cpu"
+rm -rf "$XDG_RUNTIME_DIR"
