@@ -36,18 +36,17 @@ long statusKiB(pid_t pid, const char* key) {
     return -1;
 }
 
-long cpuTicks(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    std::getline(in, line);
-    const auto close = line.rfind(')');
-    if (close == std::string::npos) return -1;
-    char state = 0;
-    long fields[13] = {};
-    std::sscanf(line.c_str() + close + 2, "%c %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld",
-                &state, &fields[0], &fields[1], &fields[2], &fields[3], &fields[4], &fields[5],
-                &fields[6], &fields[7], &fields[8], &fields[9], &fields[10], &fields[11]);
-    return fields[10] + fields[11]; // utime + stime
+// CPU time of all the process's threads in ns, from the scheduler (finer
+// than the clock ticks of /proc/PID/stat).
+long long cpuNs(pid_t pid) {
+    long long total = 0;
+    const std::string task = "/proc/" + std::to_string(pid) + "/task/";
+    for (int tid = pid; tid < pid + 64; ++tid) {
+        std::ifstream in(task + std::to_string(tid) + "/schedstat");
+        long long ns = 0;
+        if (in >> ns) total += ns;
+    }
+    return total;
 }
 
 bool titled(Display* dpy, Window w, const char* title) {
@@ -100,11 +99,11 @@ int main(int argc, char** argv) {
             if (titled(dpy, damage->drawable, title)) frame = nowMs() - start;
         }
     }
-    long cpuMs = -1;
+    double cpuMs = -1;
     if (frame >= 0 && cpuSeconds > 0) {
-        const long before = cpuTicks(pid);
+        const long long before = cpuNs(pid);
         sleep(static_cast<unsigned>(cpuSeconds));
-        cpuMs = (cpuTicks(pid) - before) * 1000 / sysconf(_SC_CLK_TCK);
+        cpuMs = static_cast<double>(cpuNs(pid) - before) / 1e6;
     }
     const long peak = statusKiB(pid, "VmHWM:");
     kill(pid, SIGTERM);
@@ -114,6 +113,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "first_frame: no frame from a window titled '%s'\n", title);
         return 1;
     }
-    std::printf("first_frame_ms=%.1f peak_rss_kib=%ld cpu_ms=%ld\n", frame, peak, cpuMs);
+    std::printf("first_frame_ms=%.1f peak_rss_kib=%ld cpu_ms=%.1f\n", frame, peak, cpuMs);
     return 0;
 }

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every target and runs every test: the
-# Linux program natively with AddressSanitizer and UndefinedBehaviorSanitizer,
+# Linux program natively (release, with its Debian package), again with
+# AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets briefly,
 # then the Windows program and its tests under Wine.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/deps.sh
-for preset in asan fuzz windows; do
+for preset in release asan fuzz windows; do
     cmake --preset "$preset"
     cmake --build --preset "$preset"
     ctest --preset "$preset"

@@ -10,6 +10,7 @@
 #include "startup.h"
 #include "user_locale.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +59,8 @@ private slots:
     void theRealProvidersAgreeWithTheSystemsOwnTools();
     void theDecimalSeparatorIsTheUsers();
     void ticksScrollTheBannerAndShowItsLeftEnd();
+    void screenReadersReadEachValueAndWhatItIs();
+    void everythingScalesWithTheDisplay();
     void theTimerScrollsTheBannerFiveTimesASecond();
 };
 
@@ -283,6 +286,49 @@ void WindowTest::theTimerScrollsTheBannerFiveTimesASecond() {
     QVERIFY2(seen.size() >= 4 && seen.size() <= 7, qPrintable(QString::number(seen.size())));
     const qsizetype rotated = QString::fromStdString(std::string(tarvino::bannerText())).size() + 1;
     for (const QString& text : seen.mid(1)) QCOMPARE(text.size(), rotated);
+}
+
+void WindowTest::screenReadersReadEachValueAndWhatItIs() {
+    tarvino::qt::QtForm form;
+    form.setText(Control::LabelDriveName, "Fixed C:");
+    form.setText(Control::LabelOS, "OS. 4/6.18/44");
+    const struct {
+        const char* control;
+        QString name;
+        QString description;
+    } cases[] = {
+        {"Label1", "Orlenda", "Maker"},
+        {"Label2", QStringLiteral("Copyright \u00A9 2026 Orlenda"), "Rights notice"},
+        {"LabelDriveName", "Fixed C:", "Drive type and letter"},
+        {"LabelDriveSerialNumber", "", "Volume serial number"},
+        {"LabelTotalSize", "", "Total size in bytes"},
+        {"LabelFileSystem", "", "File system"},
+        {"LabelOS", "OS. 4/6.18/44", "Operating system platform, version and build"},
+        {"labelStatus", "Banner", ""},
+    };
+    for (const auto& c : cases) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(
+            form.findChild<QWidget*>(QString::fromLatin1(c.control)));
+        QVERIFY2(a, c.control);
+        QCOMPARE(a->text(QAccessible::Name), c.name);
+        QCOMPARE(a->text(QAccessible::Description), c.description);
+    }
+}
+
+void WindowTest::everythingScalesWithTheDisplay() {
+    const double scale = qEnvironmentVariableIntValue("QT_SCALE_FACTOR");
+    if (scale < 2) QSKIP("run by the HiDPI test, which sets QT_SCALE_FACTOR=2");
+    tarvino::qt::QtForm form;
+    form.show();
+    QCOMPARE(form.grab().size(), QSize(584, 232)); // device pixels
+    for (QWidget* control : form.findChildren<QWidget*>())
+        QCOMPARE(control->grab().size(), control->size() * 2);
+    // Text is drawn at the scale too: the maker's name covers four times the pixels.
+    const QImage maker = form.findChild<QLabel*>("Label1")->grab().toImage();
+    int lit = 0;
+    for (int y = 0; y < maker.height(); ++y)
+        for (int x = 0; x < maker.width(); ++x) lit += maker.pixelColor(x, y) != Qt::black;
+    QVERIFY2(lit > 400, qPrintable(QString::number(lit)));
 }
 
 QTEST_MAIN(WindowTest)

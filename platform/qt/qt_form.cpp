@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tarvino::qt {
 
@@ -51,9 +52,15 @@ QLabel* label(QWidget* parent, const char* name, QRect geometry, QColor ground, 
 
 // The platform's default font, made smaller only as far as needed for the
 // whole value to fit its fixed-width label: a cut-off serial or size misleads.
+// Text width grows with the point size, so one measurement finds the size;
+// every size tried costs a font engine, so few are tried.
 QFont fittingFont(const QString& text, int width) {
     QFont f = QApplication::font();
+    const qreal advance = QFontMetricsF(f).horizontalAdvance(text);
+    if (advance <= width || f.pointSizeF() <= 0) return f;
     constexpr qreal smallest = 6.0;
+    const qreal estimate = std::floor(f.pointSizeF() * width / advance * 4) / 4;
+    f.setPointSizeF(std::max(smallest, estimate));
     while (QFontMetricsF(f).horizontalAdvance(text) > width && f.pointSizeF() > smallest)
         f.setPointSizeF(std::max(smallest, f.pointSizeF() - 0.25));
     return f;
@@ -75,18 +82,27 @@ QtForm::QtForm(QWidget* parent) : QWidget(parent) {
                           QColor(192, 192, 255));
     maker->setFont(namedFont("Times New Roman", 12, true));
     maker->setText(QStringLiteral("Orlenda"));
+    maker->setAccessibleDescription(QStringLiteral("Maker"));
 
     QLabel* rights = label(this, "Label2", twipRect(90, 495, 2220, 240), Qt::black,
                            QColor(128, 128, 128));
     rights->setFont(namedFont("Arial", 8.25, false));
     rights->setText(QStringLiteral("Copyright \u00A9 2026 Orlenda"));
+    rights->setAccessibleDescription(QStringLiteral("Rights notice"));
 
-    static constexpr const char* valueNames[] = {"LabelDriveName", "LabelDriveSerialNumber",
-                                                 "LabelTotalSize", "LabelFileSystem", "LabelOS"};
+    // A label's accessible name stays its caption, so a screen reader reads
+    // the value; the description says what the value is.
+    static constexpr const char* valueNames[][2] = {
+        {"LabelDriveName", "Drive type and letter"},
+        {"LabelDriveSerialNumber", "Volume serial number"},
+        {"LabelTotalSize", "Total size in bytes"},
+        {"LabelFileSystem", "File system"},
+        {"LabelOS", "Operating system platform, version and build"}};
     for (std::size_t i = 0; i < values_.size(); ++i) {
         const int top = 150 + 240 * static_cast<int>(i);
-        values_[i] = label(this, valueNames[i], twipRect(2790, top, 1455, 240),
+        values_[i] = label(this, valueNames[i][0], twipRect(2790, top, 1455, 240),
                            QColor(128, 128, 128), QColor(255, 255, 0));
+        values_[i]->setAccessibleDescription(QString::fromLatin1(valueNames[i][1]));
     }
 
     status_ = new QLineEdit(this);
@@ -94,6 +110,7 @@ QtForm::QtForm(QWidget* parent) : QWidget(parent) {
     status_->setGeometry(twipRect(90, 1395, 4155, 285));
     status_->setFont(namedFont("MS Sans Serif", 8.25, true));
     status_->setReadOnly(true);
+    status_->setAccessibleName(QStringLiteral("Banner"));
     colour(status_, QPalette::Base, Qt::black, QPalette::Text, QColor(255, 255, 192));
     status_->setFocus();
 

@@ -14,7 +14,13 @@ check() { # description, then a command that must succeed
 
 "$program" 2>"$XDG_RUNTIME_DIR/stderr" &
 pid=$!
-id=$(wait_for_window " Tarvino 1.1") || { echo "not ok - no window appeared"; kill "$pid"; exit 1; }
+if ! id=$(wait_for_window " Tarvino 1.1"); then
+    echo "not ok - no window appeared (program $(kill -0 "$pid" 2>/dev/null && echo running || echo gone))"
+    xdotool search --name . 2>/dev/null | while read -r w; do echo "  window $w: '$(xdotool getwindowname "$w")'"; done
+    sed 's/^/  stderr: /' "$XDG_RUNTIME_DIR/stderr"
+    kill "$pid"
+    exit 1
+fi
 geometry=$(xwininfo -id "$id")
 width=$(awk '/Width:/ {print $2}' <<<"$geometry")
 height=$(awk '/Height:/ {print $2}' <<<"$geometry")

@@ -1,0 +1,17 @@
+# The Debian package: its library dependencies come from dpkg-shlibdeps; the
+# Wayland platform plugin and the fonts the window asks for are added.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tarvino)
+set(CPACK_PACKAGE_VENDOR Orlenda)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Summary of drive C and the operating system in one window")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Tarvino shows the type, serial number, total size and file system of drive C\n(the root file system) and the operating system's platform, version and build,\nabove a scrolling banner. Any key closes it.")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Orlenda <tarvino@example.com>")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.com/tarvino)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-wayland, fonts-liberation")
+set(CPACK_STRIP_FILES ON)
+include(CPack)
