@@ -1,0 +1,63 @@
+"""Reads the program's window over the AT-SPI accessibility bus, as a screen
+reader does, and checks each line's name and description.
+
+Usage: atspi_reader.py APPLICATION_NAME
+"""
+import sys
+import time
+
+import pyatspi
+
+EXPECTED = {  # description -> how the name (the shown text) must start; a value follows
+    "Rights notice": "Copyright",
+    "Drive type and letter": "",
+    "Volume serial number": "SN. ",
+    "Total size in bytes": "TS. ",
+    "File system": "FS. ",
+    "Operating system platform, version and build": "OS. ",
+}
+
+
+def find_application(name):
+    for _ in range(100):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            if app is not None and app.name == name:
+                return app
+        time.sleep(0.1)
+    return None
+
+
+def walk(node):
+    yield node
+    for child in node:
+        if child is not None:
+            yield from walk(child)
+
+
+def main(name):
+    app = find_application(name)
+    if app is None:
+        print(f"not ok - no application '{name}' on the accessibility bus")
+        return 1
+    nodes = list(walk(app))
+    failures = 0
+    by_description = {n.description: n for n in nodes if n.description}
+    for description, prefix in EXPECTED.items():
+        node = by_description.get(description)
+        ok = node is not None and node.name.startswith(prefix) and len(node.name) > len(prefix)
+        print(("ok - " if ok else "not ok - ") +
+              f"{description!r} reads {node.name if node else None!r}")
+        failures += not ok
+    maker = by_description.get("Maker")
+    print(("ok - " if maker and maker.name == "Orlenda" else "not ok - ") +
+          f"'Maker' reads {maker.name if maker else None!r}")
+    failures += not (maker and maker.name == "Orlenda")
+    banner = [n for n in nodes if n.name == "Banner"]
+    print(("ok - " if banner else "not ok - ") + "the text box is named 'Banner'")
+    failures += not banner
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The program as a native Wayland client, under weston's headless backend:
+# it starts, loads its values without a failure, maps its window and keeps
+# repainting the ticking banner until it is told to close.
+set -u
+program=$(realpath "$1")
+command -v weston >/dev/null || { echo "skip: weston is not installed"; exit 77; }
+export XDG_RUNTIME_DIR=$(mktemp -d)
+chmod 700 "$XDG_RUNTIME_DIR"
+socket=tarvino-test
+weston --backend=headless-backend.so --socket="$socket" --idle-time=0 \
+    >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
+weston_pid=$!
+trap 'kill "$weston_pid" 2>/dev/null; wait "$weston_pid" 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/$socket" ] && break; sleep 0.1; done
+[ -S "$XDG_RUNTIME_DIR/$socket" ] || { echo "not ok - weston did not start"; cat "$XDG_RUNTIME_DIR/weston.log"; exit 1; }
+
+failures=0
+check() {
+    local what=$1; shift
+    if "$@"; then echo "ok - $what"; else echo "not ok - $what"; failures=$((failures + 1)); fi
+}
+log=$XDG_RUNTIME_DIR/client.log
+# WAYLAND_DEBUG logs the protocol the client speaks, which shows what it draws.
+WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client "$program" 2>"$log" &
+pid=$!
+sleep 3
+check "still running after 3 s" kill -0 "$pid"
+kill -TERM "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+
+check "no failure reported" test -z "$(grep -E '^(Tarvino 1.1|tarvino):' "$log")"
+check "a toplevel titled ' Tarvino 1.1'" grep -q 'xdg_toplevel@[0-9]*\.set_title(" Tarvino 1.1")' "$log"
+check "the compositor configured it" grep -q 'xdg_surface@[0-9]*\.configure' "$log"
+frames=$(grep -c 'wl_surface@[0-9]*\.attach(wl_buffer' "$log")
+# The first frame, then a repaint for each 200 ms tick.
+check "it keeps drawing: $frames frames in 3 s" test "$frames" -ge 8
+[ "$failures" -gt 0 ] && grep -vE '^\[' "$log" | head -n 20
+exit $((failures > 0))
