@@ -5,8 +5,8 @@
 
 namespace tarvino {
 
-CDriveInfo::CDriveInfo(Form& form, DriveServiceFactory& drives,
-                       std::unique_ptr<SystemInfo> sysInfo, std::string decimalSeparator)
+CDriveInfo::CDriveInfo(Form& form, DriveServiceFactory& drives, std::unique_ptr<SystemInfo> sysInfo,
+                       std::string decimalSeparator)
     : form_(form), drives_(drives), SysInfo1(std::move(sysInfo)),
       decimalSeparator_(std::move(decimalSeparator)) {}
 
@@ -24,11 +24,14 @@ void CDriveInfo::Form_Load() {
     ShowFreeSpace(std::string("c:"));
 }
 
-void CDriveInfo::Form_KeyDown(int /*keyCode*/, int /*shift*/) { form_.unload(); }
+void CDriveInfo::Form_KeyDown(int /*keyCode*/, int /*shift*/) {
+    form_.unload();
+}
 
 void CDriveInfo::Timer1_Timer() {
     // Form_Load has always set the banner and position before the first tick.
-    const std::string_view banner = finalStatus ? std::string_view(*finalStatus) : std::string_view();
+    const std::string_view banner =
+        finalStatus ? std::string_view(*finalStatus) : std::string_view();
     ticker::Tick tick = ticker::rotate(banner, xs.value_or(std::int16_t{1}), std::move(tickText_));
     xe = tick.length;
     form_.setText(Control::labelStatus, tick.text);

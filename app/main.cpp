@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QStringList>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -44,7 +43,8 @@ int main(int argc, char** argv) {
     const QtMessageHandler previous = qInstallMessageHandler(fatalToExit);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
-    for (const QString& message : startupMessages) qWarning("%s", qPrintable(message));
+    for (const QString& message : startupMessages)
+        qWarning("%s", qPrintable(message));
 
     tarvino::linux_drives::LinuxDriveServiceFactory drives;
     return tarvino::runInformationWindow(

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QTimer>
-
 #include <exception>
 
 namespace tarvino {
@@ -17,9 +16,8 @@ int runInformationWindow(QApplication& app, Services services) {
     qt::QtForm form;
     CDriveInfo window(form, services.drives, std::move(services.sysInfo),
                       qt::userDecimalSeparator());
-    qt::KeyDownFilter keys(form, [&window](int keyCode, int shift) {
-        window.Form_KeyDown(keyCode, shift);
-    });
+    qt::KeyDownFilter keys(
+        form, [&window](int keyCode, int shift) { window.Form_KeyDown(keyCode, shift); });
     app.installEventFilter(&keys);
     QObject::connect(&form.timer1(), &QTimer::timeout, &form, [&window, &app, &form] {
         // An exception must not cross Qt's event loop: report it and end here.

@@ -4,9 +4,8 @@
 #include "win_form.h"
 #include "win_system_info.h"
 
-#include <windows.h>
-
 #include <exception>
+#include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace tarvino;

@@ -5,7 +5,6 @@
 // Prints: first_frame_ms=... peak_rss_kib=... cpu_ms=...
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
-
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>

@@ -28,7 +28,8 @@ void OneTick(benchmark::State& state) {
     linux_drives::LinuxDriveServiceFactory drives;
     CDriveInfo window(form, drives, std::make_unique<linux_drives::LinuxSystemInfo>(), ".");
     window.ShowDriveInfo("c:");
-    for (auto _ : state) window.Timer1_Timer();
+    for (auto _ : state)
+        window.Timer1_Timer();
     benchmark::DoNotOptimize(form.written);
 }
 BENCHMARK(OneTick);

@@ -1,11 +1,10 @@
 // Arbitrary mount-table text, parsed by libmount from memory, lettered and classified.
 #include "drive_table.h"
 
-#include <libmount.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <libmount.h>
 #include <set>
 
 using namespace tarvino::linux_drives;

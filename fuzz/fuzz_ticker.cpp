@@ -14,7 +14,11 @@ namespace {
 bool wellFormed(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto b = static_cast<unsigned char>(s[i]);
-        const std::size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+        const std::size_t n = b < 0x80         ? 1
+                              : (b >> 5) == 6  ? 2
+                              : (b >> 4) == 14 ? 3
+                              : (b >> 3) == 30 ? 4
+                                               : 0;
         if (n == 0 || i + n > s.size()) return false;
         for (std::size_t k = 1; k < n; ++k)
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
@@ -38,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Characters are counted as such only in well-formed text; in any text
         // no byte may be lost.
         if (wellFormed(text) && (xs > length ? shown != length : shown != length + 1)) std::abort();
-        if (tick.next < 1 || (xs <= length && start < INT16_MAX && tick.next != start + 1)) std::abort();
+        if (tick.next < 1 || (xs <= length && start < INT16_MAX && tick.next != start + 1))
+            std::abort();
         if (xs > length && tick.next != 1) std::abort();
         // Every byte of the banner is kept: the text is a rotation plus one repeat.
         if (tick.text.size() < text.size()) std::abort();

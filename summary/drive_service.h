@@ -11,11 +11,11 @@ namespace tarvino {
 class Drive {
 public:
     virtual ~Drive() = default;
-    virtual std::int32_t driveType() = 0;    // "DriveType": 0 unknown .. 5 RAM disk
-    virtual std::string driveLetter() = 0;   // "driveletter": one upper-case letter
+    virtual std::int32_t driveType() = 0;     // "DriveType": 0 unknown .. 5 RAM disk
+    virtual std::string driveLetter() = 0;    // "driveletter": one upper-case letter
     virtual std::uint32_t serialNumber() = 0; // "serialnumber": the volume serial
-    virtual std::uint64_t totalSize() = 0;   // "totalsize": capacity in bytes
-    virtual std::string fileSystem() = 0;    // "FileSystem": e.g. "NTFS", "ext4"
+    virtual std::uint64_t totalSize() = 0;    // "totalsize": capacity in bytes
+    virtual std::string fileSystem() = 0;     // "FileSystem": e.g. "NTFS", "ext4"
 };
 
 // The drive-information service. Every operation throws std::runtime_error

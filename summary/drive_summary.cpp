@@ -13,8 +13,8 @@ std::string_view bannerText() {
 }
 
 std::string_view driveTypeWord(std::int32_t code) {
-    static constexpr std::array<std::string_view, 6> words = {
-        "Unknown", "Removable", "Fixed", "Network", "CD-ROM", "RAM Disk"};
+    static constexpr std::array<std::string_view, 6> words = {"Unknown", "Removable", "Fixed",
+                                                              "Network", "CD-ROM",    "RAM Disk"};
     for (std::int32_t i = 0; i < static_cast<std::int32_t>(words.size()); ++i) {
         if (code == i) return words[static_cast<std::size_t>(i)];
     }

@@ -20,14 +20,18 @@ template <typename Number> std::string numberText(Number value) {
 }
 
 std::runtime_error conversionFailure(double value, std::string_view what, const char* into) {
-    return std::runtime_error("cannot convert the " + std::string(what) + " (" +
-                              numberText(value) + ") to " + into);
+    return std::runtime_error("cannot convert the " + std::string(what) + " (" + numberText(value) +
+                              ") to " + into);
 }
 
 } // namespace
 
-std::string wholeToText(std::int64_t value) { return numberText(value); }
-std::string wholeToText(std::uint64_t value) { return numberText(value); }
+std::string wholeToText(std::int64_t value) {
+    return numberText(value);
+}
+std::string wholeToText(std::uint64_t value) {
+    return numberText(value);
+}
 
 std::string singleToText(float value, std::string_view decimalSeparator) {
     if (value == 0.0f) return "0"; // no "-0"

@@ -97,7 +97,8 @@ TEST(CDriveInfo, TicksMeasureTheBannerAfreshAndRestartWithEachDriveSummary) {
     EXPECT_EQ(form.text.texts[Control::labelStatus], banner + banner.substr(0, 1));
     EXPECT_EQ(window.xs, 2);
 
-    for (int i = 0; i < 4; ++i) window.Timer1_Timer(); // the fifth tick shows position 5
+    for (int i = 0; i < 4; ++i)
+        window.Timer1_Timer(); // the fifth tick shows position 5
     EXPECT_EQ(form.text.texts[Control::labelStatus], banner.substr(4) + banner.substr(0, 5));
     EXPECT_EQ(window.xs, 6);
 

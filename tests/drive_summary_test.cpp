@@ -28,8 +28,8 @@ TEST(DriveLine, ShowsTheTypeWordBlankLetterAndColonForEveryCode) {
         std::int32_t code;
         const char* line;
     } cases[] = {
-        {0, "Unknown C:"}, {1, "Removable C:"}, {2, "Fixed C:"},  {3, "Network C:"},
-        {4, "CD-ROM C:"},  {5, "RAM Disk C:"},  {6, " C:"},       {-1, " C:"},
+        {0, "Unknown C:"}, {1, "Removable C:"}, {2, "Fixed C:"}, {3, "Network C:"},
+        {4, "CD-ROM C:"},  {5, "RAM Disk C:"},  {6, " C:"},      {-1, " C:"},
     };
     for (const auto& c : cases) {
         Outcome o(DriveScript{.type = c.code});
@@ -56,9 +56,13 @@ TEST(SerialLine, ShowsTheSerialAsUnsignedDecimal) {
 
 TEST(ShowDriveInfo, ResolvesThePathThroughTheServiceInOrderAndShowsTheReportedLetter) {
     Outcome o(DriveScript{.letter = "C"}, "c:");
-    const std::vector<std::string> expected = {
-        "create",   "GetAbsolutePathName(c:)", "GetDriveName(C:\\work)", "GetDrive(C:)",
-        "DriveType", "driveletter",            "serialnumber"};
+    const std::vector<std::string> expected = {"create",
+                                               "GetAbsolutePathName(c:)",
+                                               "GetDriveName(C:\\work)",
+                                               "GetDrive(C:)",
+                                               "DriveType",
+                                               "driveletter",
+                                               "serialnumber"};
     EXPECT_EQ(o.services.log.calls, expected);
     EXPECT_EQ(o.window.texts[Control::LabelDriveName], "Fixed C:");
     EXPECT_EQ((std::vector<Control>{Control::LabelDriveName, Control::LabelDriveSerialNumber}),

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTimer>
-
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -41,8 +40,12 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -62,15 +65,18 @@ int main(int argc, char** argv) {
     auto* box = form.findChild<QLineEdit*>("labelStatus");
 
     const long warmUp = 10000; // a few full passes, so every cache is filled
-    for (long i = 0; i < warmUp; ++i) window.Timer1_Timer();
+    for (long i = 0; i < warmUp; ++i)
+        window.Timer1_Timer();
     const long before = residentKiB();
     const long long allocatedBefore = allocations.load();
-    for (long i = 0; i < ticks; ++i) window.Timer1_Timer();
+    for (long i = 0; i < ticks; ++i)
+        window.Timer1_Timer();
     const long long perTickTimes100 = (allocations.load() - allocatedBefore) * 100 / ticks;
     const long after = residentKiB();
 
-    const bool textOk = box->text().size() == static_cast<qsizetype>(window.finalStatus->size()) + 1 ||
-                        box->text().size() == static_cast<qsizetype>(window.finalStatus->size());
+    const bool textOk =
+        box->text().size() == static_cast<qsizetype>(window.finalStatus->size()) + 1 ||
+        box->text().size() == static_cast<qsizetype>(window.finalStatus->size());
     std::printf("%ld ticks: RSS %ld KiB -> %ld KiB; %lld.%02lld C++ allocations per tick\n", ticks,
                 before, after, perTickTimes100 / 100, perTickTimes100 % 100);
     const bool grew = after - before > 1024; // allow for the allocator's page-level noise

@@ -42,9 +42,7 @@ public:
     ~FakeDrive() override { ++log_.released; }
     std::int32_t driveType() override { return log_.hit("DriveType", s_.failAt), s_.type; }
     std::string driveLetter() override { return log_.hit("driveletter", s_.failAt), s_.letter; }
-    std::uint32_t serialNumber() override {
-        return log_.hit("serialnumber", s_.failAt), s_.serial;
-    }
+    std::uint32_t serialNumber() override { return log_.hit("serialnumber", s_.failAt), s_.serial; }
     std::uint64_t totalSize() override { return log_.hit("totalsize", s_.failAt), s_.totalSize; }
     std::string fileSystem() override { return log_.hit("FileSystem", s_.failAt), s_.fileSystem; }
 

@@ -1,9 +1,8 @@
 #include "drive_summary.h"
 #include "fakes.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace tarvino::testing {
 namespace {
@@ -14,8 +13,9 @@ struct FreeSpaceRun {
     bool threw = false;
     std::string error;
 
-    FreeSpaceRun(DriveScript drive, std::map<int, double> system, const std::string& path = "c:",
-        const std::string& sysFailAt = {}, std::string_view separator = ".") {
+    FreeSpaceRun(DriveScript drive, std::map<int, double> system,
+                 const std::string& path = "c:", const std::string& sysFailAt = {},
+                 std::string_view separator = ".") {
         services.script = std::move(drive);
         FakeSysInfo sys(std::move(system), services.log, sysFailAt);
         try {
@@ -40,14 +40,18 @@ TEST(ShowFreeSpace, WritesTheThreeLines) {
     } cases[] = {
         {256052966400u, "NTFS", windows10, ".", "TS. 256052966400", "OS. 2/10/19045"},
         {0u, "FAT", {{10, 1}, {11, 4.9f}, {12, 3000}}, ".", "TS. 0", "OS. 1/4.9/3000"},
-        {18446744073709551615u, "ext4", {{10, 4}, {11, 6.18}, {12, 44}}, ",",
-         "TS. 18446744073709551615", "OS. 4/6,18/44"},
+        {18446744073709551615u,
+         "ext4",
+         {{10, 4}, {11, 6.18}, {12, 44}},
+         ",",
+         "TS. 18446744073709551615",
+         "OS. 4/6,18/44"},
         {1u, "zfs", {{10, 4}, {11, 5}, {12, 0}}, ",", "TS. 1", "OS. 4/5/0"},
         {512u, "NTFS", {{10, 2}, {11, 10}, {12, 26100}}, ".", "TS. 512", "OS. 2/10/26100"},
     };
     for (const auto& c : cases) {
         FreeSpaceRun r(DriveScript{.totalSize = c.size, .fileSystem = c.fs}, c.system, "c:", {},
-              c.separator);
+                       c.separator);
         ASSERT_FALSE(r.threw) << r.error;
         EXPECT_EQ(r.window.texts[Control::LabelTotalSize], c.ts);
         EXPECT_EQ(r.window.texts[Control::LabelFileSystem], std::string("FS. ") + c.fs);
@@ -57,9 +61,9 @@ TEST(ShowFreeSpace, WritesTheThreeLines) {
 
 TEST(ShowFreeSpace, UsesTheDrivePartDirectlyAndReadsInOrder) {
     FreeSpaceRun r(DriveScript{}, windows10, "c:");
-    const std::vector<std::string> expected = {
-        "create", "GetDriveName(c:)", "GetDrive(c:)", "totalsize",  "FileSystem",
-        "SysInfo(10)", "SysInfo(11)", "SysInfo(12)"};
+    const std::vector<std::string> expected = {"create",      "GetDriveName(c:)", "GetDrive(c:)",
+                                               "totalsize",   "FileSystem",       "SysInfo(10)",
+                                               "SysInfo(11)", "SysInfo(12)"};
     EXPECT_EQ(r.services.log.calls, expected);
     EXPECT_EQ(r.window.order, (std::vector<Control>{Control::LabelTotalSize,
                                                     Control::LabelFileSystem, Control::LabelOS}));

@@ -4,21 +4,23 @@
 #include "linux_system_info.h"
 #include "volume_serial.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 
 namespace tarvino::linux_drives {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string fixture(const char* name) { return std::string(TARVINO_FIXTURES) + "/" + name; }
+std::string fixture(const char* name) {
+    return std::string(TARVINO_FIXTURES) + "/" + name;
+}
 
 std::string lettersAndMounts(const DriveTable& drives) {
     std::string out;
-    for (const DriveEntry& d : drives) out += std::string(1, d.letter) + "=" + d.target + ";";
+    for (const DriveEntry& d : drives)
+        out += std::string(1, d.letter) + "=" + d.target + ";";
     return out;
 }
 
@@ -40,8 +42,8 @@ TEST(DriveLetters, RunOutAtZ) {
         std::ofstream out(file);
         out << "1 0 8:0 / / rw - ext4 /dev/sda rw\n";
         for (int i = 0; i < 30; ++i)
-            out << 10 + i << " 1 65:" << i << " / /vol/v" << (10 + i) << " rw - ext4 /dev/sdx"
-                << i << " rw\n";
+            out << 10 + i << " 1 65:" << i << " / /vol/v" << (10 + i) << " rw - ext4 /dev/sdx" << i
+                << " rw\n";
     }
     const DriveTable drives = readDriveTable(file.string());
     fs::remove(file);
@@ -84,18 +86,18 @@ TEST(DriveType, IsClassifiedFromTheMountText) {
         const char* source;
         std::int32_t type;
     } cases[] = {
-        {"ext4", "/dev/sda1", 2},       {"vfat", "/dev/sdb1", 1},
-        {"vfat", "/dev/sdb", 1},        {"xfs", "/dev/mapper/root", 2},
-        {"nfs4", "srv:/export", 3},     {"nfs", "srv:/x", 3},
-        {"cifs", "//srv/share", 3},     {"smb3", "//srv/share", 3},
-        {"fuse.sshfs", "u@h:/", 3},     {"9p", "share", 3},
-        {"ceph", "mon:/", 3},           {"glusterfs", "g:/vol", 3},
-        {"ext4", "host:/path", 3},      {"iso9660", "/dev/sr0", 4},
-        {"udf", "/dev/sdb1", 4},        {"auto", "/dev/sr1", 4},
-        {"tmpfs", "tmpfs", 5},          {"ramfs", "none", 5},
-        {"ext4", "/dev/zram0", 5},      {"zfs", "tank/data", 2},
-        {"overlay", "overlay", 2},      {"bcachefs", "/dev/sda1", 2},
-        {"squashfs", "image", 0},       {"proc", "proc", 0},
+        {"ext4", "/dev/sda1", 2},   {"vfat", "/dev/sdb1", 1},
+        {"vfat", "/dev/sdb", 1},    {"xfs", "/dev/mapper/root", 2},
+        {"nfs4", "srv:/export", 3}, {"nfs", "srv:/x", 3},
+        {"cifs", "//srv/share", 3}, {"smb3", "//srv/share", 3},
+        {"fuse.sshfs", "u@h:/", 3}, {"9p", "share", 3},
+        {"ceph", "mon:/", 3},       {"glusterfs", "g:/vol", 3},
+        {"ext4", "host:/path", 3},  {"iso9660", "/dev/sr0", 4},
+        {"udf", "/dev/sdb1", 4},    {"auto", "/dev/sr1", 4},
+        {"tmpfs", "tmpfs", 5},      {"ramfs", "none", 5},
+        {"ext4", "/dev/zram0", 5},  {"zfs", "tank/data", 2},
+        {"overlay", "overlay", 2},  {"bcachefs", "/dev/sda1", 2},
+        {"squashfs", "image", 0},   {"proc", "proc", 0},
     };
     for (const auto& c : cases) {
         DriveEntry e;
@@ -111,38 +113,46 @@ TEST(VolumeSerial, IsReducedFromEachUuidForm) {
         const char* uuid;
         std::optional<std::uint32_t> serial;
     } cases[] = {
-        {"ABCD-1234", 0xABCD1234u},                               // FAT
+        {"ABCD-1234", 0xABCD1234u}, // FAT
         {"abcd-12ef", 0xABCD12EFu},
-        {"0123456789ABCDEF", 0x89ABCDEFu},                        // NTFS: last 8 digits
-        {"00112233-4455-6677-8899-aabbccddeeff", 0x88888888u},    // folded as statfs does
+        {"0123456789ABCDEF", 0x89ABCDEFu},                     // NTFS: last 8 digits
+        {"00112233-4455-6677-8899-aabbccddeeff", 0x88888888u}, // folded as statfs does
         {"3f1c2a9e-7d4b-4e0a-9c21-5b8e6d0f1a2b", 0x10713DA3u},
         {"3F1C2A9E-7D4B-4E0A-9C21-5B8E6D0F1A2B", 0x10713DA3u},
         {"", std::nullopt},
-        {"1234567890123456789", std::nullopt},                    // zfs pool guid
+        {"1234567890123456789", std::nullopt}, // zfs pool guid
         {"ABCD-12345", std::nullopt},
         {"ABCDX1234", std::nullopt},
         {"GHIJ-1234", std::nullopt},
         {"3f1c2a9e7d4b-4e0a-9c21-5b8e6d0f1a2b-", std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(serialFromUuid(c.uuid), c.serial) << c.uuid;
+    for (const auto& c : cases)
+        EXPECT_EQ(serialFromUuid(c.uuid), c.serial) << c.uuid;
 }
 
 TEST(DriveNames, AreTakenFromTheTextAlone) {
     const struct {
         const char* path;
         const char* name;
-    } cases[] = {{"c:\\x", "c:"}, {"C:", "C:"},   {"z:rel", "z:"},     {"c", ""},
-                 {".", ""},       {"1:\\", ""},   {"\\\\srv\\s", ""},  {"", ""},
-                 {"/home", ""}};
-    for (const auto& c : cases) EXPECT_EQ(driveNameOf(c.path), c.name) << c.path;
+    } cases[] = {{"c:\\x", "c:"}, {"C:", "C:"},       {"z:rel", "z:"}, {"c", ""},    {".", ""},
+                 {"1:\\", ""},    {"\\\\srv\\s", ""}, {"", ""},        {"/home", ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(driveNameOf(c.path), c.name) << c.path;
 
     const struct {
         const char* name;
         std::optional<char> letter;
-    } letters[] = {{"c", 'C'},          {"c:", 'C'},          {"C:\\", 'C'},
-                   {"d:/", 'D'},        {"", std::nullopt},   {"cc", std::nullopt},
-                   {"c:x", std::nullopt}, {"1:", std::nullopt}, {"c:\\x", std::nullopt}};
-    for (const auto& l : letters) EXPECT_EQ(parseDriveLetter(l.name), l.letter) << l.name;
+    } letters[] = {{"c", 'C'},
+                   {"c:", 'C'},
+                   {"C:\\", 'C'},
+                   {"d:/", 'D'},
+                   {"", std::nullopt},
+                   {"cc", std::nullopt},
+                   {"c:x", std::nullopt},
+                   {"1:", std::nullopt},
+                   {"c:\\x", std::nullopt}};
+    for (const auto& l : letters)
+        EXPECT_EQ(parseDriveLetter(l.name), l.letter) << l.name;
 }
 
 TEST(AbsolutePaths, CompleteAgainstTheDrivesCurrentDirectory) {
@@ -224,11 +234,16 @@ TEST(LinuxSystemInfo, ReadsPlatformVersionAndBuildFromTheKernelRelease) {
         double version;
         double build;
     } cases[] = {
-        {"6.18.44-fc-v1300", 6.18, 44}, {"6.1.0-28-amd64", 6.1, 0},
-        {"5.10.0", 5.10, 0},            {"4.19.250", 4.19, 250},
-        {"6.8", 6.8, 0},                {"6", 6, 0},
-        {"6.18-rc3", 6.18, 0},          {"", 0, 0},
-        {"abc", 0, 0},                  {"3.2.0.1", 3.2, 0},
+        {"6.18.44-fc-v1300", 6.18, 44},
+        {"6.1.0-28-amd64", 6.1, 0},
+        {"5.10.0", 5.10, 0},
+        {"4.19.250", 4.19, 250},
+        {"6.8", 6.8, 0},
+        {"6", 6, 0},
+        {"6.18-rc3", 6.18, 0},
+        {"", 0, 0},
+        {"abc", 0, 0},
+        {"3.2.0.1", 3.2, 0},
         {"99999999999999999999.1.1", 0, 0},
     };
     for (const auto& c : cases) {

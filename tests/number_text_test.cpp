@@ -1,8 +1,7 @@
 #include "number_text.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace tarvino {
@@ -30,11 +29,12 @@ TEST(NumberText, WritesWholeAndSingleNumbers) {
         {"0", singleToText(-0.0f, ".")},
         {"1.234568E+07", singleToText(12345678.0f, ".")},
         {"1E-05", singleToText(0.00001f, ".")},
-        {"6,18", singleToText(6.18f, ",")},   // a de_DE user
-        {"5", singleToText(5.0f, ",")},       // whole: no separator at all
+        {"6,18", singleToText(6.18f, ",")},           // a de_DE user
+        {"5", singleToText(5.0f, ",")},               // whole: no separator at all
         {"6\u066B18", singleToText(6.18f, "\u066B")}, // a multi-byte separator
     };
-    for (const auto& c : cases) EXPECT_EQ(c.text, c.expected);
+    for (const auto& c : cases)
+        EXPECT_EQ(c.text, c.expected);
 }
 
 TEST(NumberText, ConvertsTo32BitsRoundingHalvesToEven) {
@@ -42,12 +42,23 @@ TEST(NumberText, ConvertsTo32BitsRoundingHalvesToEven) {
         double value;
         std::int32_t whole;
     } cases[] = {
-        {2.5, 2},   {3.5, 4},   {-2.5, -2},  {-3.5, -4}, {2.4999, 2}, {2.5001, 3},
-        {0.5, 0},   {1.5, 2},   {19045, 19045}, {32768, 32768},
-        {2147483647.0, 2147483647}, {-2147483648.0, -2147483647 - 1},
-        {2147483647.4, 2147483647}, {-2147483648.4, -2147483647 - 1},
+        {2.5, 2},
+        {3.5, 4},
+        {-2.5, -2},
+        {-3.5, -4},
+        {2.4999, 2},
+        {2.5001, 3},
+        {0.5, 0},
+        {1.5, 2},
+        {19045, 19045},
+        {32768, 32768},
+        {2147483647.0, 2147483647},
+        {-2147483648.0, -2147483647 - 1},
+        {2147483647.4, 2147483647},
+        {-2147483648.4, -2147483647 - 1},
     };
-    for (const auto& c : cases) EXPECT_EQ(toWhole32(c.value, "build"), c.whole) << c.value;
+    for (const auto& c : cases)
+        EXPECT_EQ(toWhole32(c.value, "build"), c.whole) << c.value;
 
     for (double bad : {2147483647.5, 2147483648.0, -2147483648.6, 1e300, -1e300,
                        std::numeric_limits<double>::infinity(), std::nan("")}) {

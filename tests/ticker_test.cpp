@@ -35,7 +35,8 @@ std::u32string decode(const std::string& utf8) {
         const int n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
         char32_t c = n == 1 ? b : b & (0x3F >> (n - 1));
         for (int k = 1; k < n; ++k)
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0x3F);
+            c = (c << 6) |
+                (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0x3F);
         out += c;
         i += static_cast<std::size_t>(n);
     }
@@ -76,8 +77,20 @@ TEST(Ticker, HandlesTheEdges) {
         {"non-ASCII at the cut", "\u00E9t\u00E9", 2, "t\u00E9\u00E9t", 3},
         {"four-byte character", "a\U0001F600b", 3, "ba\U0001F600b", 4},
         // Found by fuzzing: a stray continuation byte at the start was dropped.
-        {"stray continuation byte first", "\xBB\xD8" "f\xC3\xA9 ", 6, "\xBB\xD8" "f\xC3\xA9 ", 1},
-        {"stray continuation byte rotated", "\xBB" "ab", 2, "ab\xBB" "a", 3},
+        {"stray continuation byte first",
+         "\xBB\xD8"
+         "f\xC3\xA9 ",
+         6,
+         "\xBB\xD8"
+         "f\xC3\xA9 ",
+         1},
+        {"stray continuation byte rotated",
+         "\xBB"
+         "ab",
+         2,
+         "ab\xBB"
+         "a",
+         3},
     };
     for (const auto& c : cases) {
         const Tick t = rotate(c.text, c.xs);

@@ -1,22 +1,22 @@
 // The Qt window, offscreen: layout, colours, fonts, keys and the failure report.
 
+#include "cdriveinfo.h"
+#include "drive_summary.h"
 #include "error_report.h"
 #include "fakes.h"
 #include "linux_drive_service.h"
 #include "linux_system_info.h"
 #include "qt_form.h"
-#include "cdriveinfo.h"
-#include "drive_summary.h"
 #include "startup.h"
 #include "user_locale.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QtTest>
 
@@ -76,18 +76,20 @@ void WindowTest::controlsSitAtTheirTwipGeometryWithTheirColoursAndFonts_data() {
 
     const QColor gray(128, 128, 128), yellow(255, 255, 0);
     QTest::newRow("Label1") << "Label1" << QRect(6, 9, 139, 19) << QColor(Qt::black)
-                            << QColor(192, 192, 255) << "Times New Roman" << "Liberation Serif"
-                            << true << false;
+                            << QColor(192, 192, 255) << "Times New Roman"
+                            << "Liberation Serif" << true << false;
     QTest::newRow("Label2") << "Label2" << QRect(6, 33, 148, 16) << QColor(Qt::black) << gray
-                            << "Arial" << "Liberation Sans" << false << false;
+                            << "Arial"
+                            << "Liberation Sans" << false << false;
     const char* values[] = {"LabelDriveName", "LabelDriveSerialNumber", "LabelTotalSize",
                             "LabelFileSystem", "LabelOS"};
     for (int i = 0; i < 5; ++i)
-        QTest::newRow(values[i]) << values[i] << QRect(186, 10 + 16 * i, 97, 16) << gray
-                                 << yellow << "" << "" << false << true;
+        QTest::newRow(values[i]) << values[i] << QRect(186, 10 + 16 * i, 97, 16) << gray << yellow
+                                 << ""
+                                 << "" << false << true;
     QTest::newRow("labelStatus") << "labelStatus" << QRect(6, 93, 277, 19) << QColor(Qt::black)
-                                 << QColor(255, 255, 192) << "MS Sans Serif" << "" << true
-                                 << true;
+                                 << QColor(255, 255, 192) << "MS Sans Serif"
+                                 << "" << true << true;
 }
 
 void WindowTest::controlsSitAtTheirTwipGeometryWithTheirColoursAndFonts() {
@@ -133,9 +135,9 @@ void WindowTest::theWindowIsFixedBlackAndTitled() {
     QVERIFY(sizes.contains(QSize(32, 32)));
     QVERIFY(sizes.contains(QSize(16, 16)));
     const QImage icon = form.windowIcon().pixmap(QSize(32, 32)).toImage();
-    QCOMPARE(icon.pixelColor(0, 0).rgb(), QColor(128, 128, 128).rgb());   // frame
-    QCOMPARE(icon.pixelColor(24, 24).rgb(), QColor(Qt::black).rgb());     // right half: ground
-    QCOMPARE(icon.pixelColor(9, 20).rgb(), QColor(255, 0, 0).rgb());      // the palm
+    QCOMPARE(icon.pixelColor(0, 0).rgb(), QColor(128, 128, 128).rgb()); // frame
+    QCOMPARE(icon.pixelColor(24, 24).rgb(), QColor(Qt::black).rgb());   // right half: ground
+    QCOMPARE(icon.pixelColor(9, 20).rgb(), QColor(255, 0, 0).rgb());    // the palm
 }
 
 void WindowTest::shiftAloneClosesTheWindowWhileTheTextBoxHasFocus() {
@@ -211,8 +213,8 @@ void WindowTest::theRealProvidersAgreeWithTheSystemsOwnTools() {
     QStringList lines;
     QTimer::singleShot(0, qApp, [&] {
         if (QWidget* window = findWindow()) {
-            for (const char* name : {"LabelDriveName", "LabelTotalSize", "LabelFileSystem",
-                                     "LabelOS"})
+            for (const char* name :
+                 {"LabelDriveName", "LabelTotalSize", "LabelFileSystem", "LabelOS"})
                 lines << window->findChild<QLabel*>(name)->text();
             window->close();
         }
@@ -230,8 +232,9 @@ void WindowTest::theRealProvidersAgreeWithTheSystemsOwnTools() {
     QVERIFY(release.size() >= 3);
     const QString build = release[2].section('-', 0, 0);
     const QString sep = QString::fromStdString(tarvino::qt::userDecimalSeparator());
-    const QString version = QLocale::c().toString(QString(release[0] + '.' + release[1]).toFloat(),
-                                                  'g', 7).replace('.', sep);
+    const QString version = QLocale::c()
+                                .toString(QString(release[0] + '.' + release[1]).toFloat(), 'g', 7)
+                                .replace('.', sep);
     QCOMPARE(lines[3], "OS. 4/" + version + "/" + build);
 }
 
@@ -285,7 +288,8 @@ void WindowTest::theTimerScrollsTheBannerFiveTimesASecond() {
     // Five ticks a second: about five distinct texts, the first ~200 ms in.
     QVERIFY2(seen.size() >= 4 && seen.size() <= 7, qPrintable(QString::number(seen.size())));
     const qsizetype rotated = QString::fromStdString(std::string(tarvino::bannerText())).size() + 1;
-    for (const QString& text : seen.mid(1)) QCOMPARE(text.size(), rotated);
+    for (const QString& text : seen.mid(1))
+        QCOMPARE(text.size(), rotated);
 }
 
 void WindowTest::screenReadersReadEachValueAndWhatItIs() {
@@ -327,7 +331,8 @@ void WindowTest::everythingScalesWithTheDisplay() {
     const QImage maker = form.findChild<QLabel*>("Label1")->grab().toImage();
     int lit = 0;
     for (int y = 0; y < maker.height(); ++y)
-        for (int x = 0; x < maker.width(); ++x) lit += maker.pixelColor(x, y) != Qt::black;
+        for (int x = 0; x < maker.width(); ++x)
+            lit += maker.pixelColor(x, y) != Qt::black;
     QVERIFY2(lit > 400, qPrintable(QString::number(lit)));
 }
 

@@ -37,7 +37,8 @@ std::string_view piece(std::string_view text, std::size_t position, std::size_t 
 
 std::size_t characterCount(std::string_view text) {
     std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) count += startsCharacter(text, i) ? 1 : 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        count += startsCharacter(text, i) ? 1 : 0;
     return count;
 }
 

@@ -2,7 +2,6 @@
 
 #include <blkid.h>
 #include <libudev.h>
-
 #include <memory>
 
 namespace tarvino::linux_drives {

@@ -7,20 +7,28 @@ namespace tarvino::linux_drives {
 
 namespace {
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
 
-bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
-char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Appends the components of path to parts, resolving "." and ".."; ".." never
 // climbs above the start.
 void appendComponents(std::vector<std::string>& parts, std::string_view path) {
     std::size_t i = 0;
     while (i < path.size()) {
-        while (i < path.size() && isSeparator(path[i])) ++i;
+        while (i < path.size() && isSeparator(path[i]))
+            ++i;
         std::size_t j = i;
-        while (j < path.size() && !isSeparator(path[j])) ++j;
+        while (j < path.size() && !isSeparator(path[j]))
+            ++j;
         const std::string_view part = path.substr(i, j - i);
         if (part == "..") {
             if (!parts.empty()) parts.pop_back();
@@ -77,7 +85,8 @@ const DriveEntry* holding(const DriveTable& drives, const std::vector<std::strin
 std::string mapLinuxPath(const DriveTable& drives, const std::vector<std::string>& path,
                          std::string_view original) {
     const DriveEntry* drive = holding(drives, path);
-    if (!drive) throw std::runtime_error("no drive holds the path \"" + std::string(original) + "\"");
+    if (!drive)
+        throw std::runtime_error("no drive holds the path \"" + std::string(original) + "\"");
     return drivePath(drive->letter, below(path, *drive));
 }
 

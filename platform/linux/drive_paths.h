@@ -24,7 +24,6 @@ const DriveEntry* driveHolding(const DriveTable& drives, std::string_view linuxP
 // other relative paths against cwd; Linux absolute paths map to their drive.
 // cwd is the process's Linux working directory. Throws std::runtime_error when
 // no drive holds the path.
-std::string absolutePathName(const DriveTable& drives, std::string_view path,
-                             std::string_view cwd);
+std::string absolutePathName(const DriveTable& drives, std::string_view path, std::string_view cwd);
 
 } // namespace tarvino::linux_drives

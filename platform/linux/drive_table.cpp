@@ -1,16 +1,15 @@
 #include "drive_table.h"
 
-#include <libmount.h>
-#include <sys/sysmacros.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <libmount.h>
 #include <memory>
 #include <optional>
 #include <set>
 #include <stdexcept>
+#include <sys/sysmacros.h>
 
 namespace tarvino::linux_drives {
 
@@ -27,7 +26,9 @@ bool startsWith(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
 }
 
-std::string text(const char* s) { return s ? std::string(s) : std::string(); }
+std::string text(const char* s) {
+    return s ? std::string(s) : std::string();
+}
 
 bool isBlockDeviceSource(std::string_view source) {
     if (!startsWith(source, "/dev/")) return false;
@@ -62,7 +63,8 @@ bool isVolume(libmnt_fs* fs, std::string_view fstype, std::string_view source) {
 }
 
 std::string deviceKey(const DriveEntry& e) {
-    if (e.major != 0 || e.minor != 0) return std::to_string(e.major) + ":" + std::to_string(e.minor);
+    if (e.major != 0 || e.minor != 0)
+        return std::to_string(e.major) + ":" + std::to_string(e.minor);
     return "src:" + e.source;
 }
 
@@ -137,8 +139,7 @@ DriveTable readDriveTable(const std::string& path) {
     const int rc = mnt_table_parse_file(table.get(), path.c_str());
     if (rc != 0) {
         const int err = rc < 0 ? -rc : EINVAL;
-        throw std::runtime_error("cannot read the mount table " + path + ": " +
-                                 std::strerror(err));
+        throw std::runtime_error("cannot read the mount table " + path + ": " + std::strerror(err));
     }
     return letterDrives(*table);
 }

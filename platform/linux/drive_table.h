@@ -11,11 +11,11 @@ namespace tarvino::linux_drives {
 
 // One lettered volume, as the mount table describes it.
 struct DriveEntry {
-    char letter = 0;       // 'C' .. 'Z'
-    std::string target;    // mount point
-    std::string source;    // e.g. /dev/sda1, server:/export, pool/data
-    std::string fstype;    // as the mount table gives it
-    unsigned major = 0;    // device number from the table; 0:0 when it has none
+    char letter = 0;    // 'C' .. 'Z'
+    std::string target; // mount point
+    std::string source; // e.g. /dev/sda1, server:/export, pool/data
+    std::string fstype; // as the mount table gives it
+    unsigned major = 0; // device number from the table; 0:0 when it has none
     unsigned minor = 0;
 };
 

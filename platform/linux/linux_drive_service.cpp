@@ -5,13 +5,12 @@
 #include "drive_table.h"
 #include "volume_serial.h"
 
-#include <sys/statfs.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <sys/statfs.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 #include <vector>
 
 namespace tarvino::linux_drives {
@@ -32,7 +31,9 @@ std::string currentDirectory() {
     return buffer.data();
 }
 
-bool isDevice(const std::string& source) { return source.rfind("/dev/", 0) == 0; }
+bool isDevice(const std::string& source) {
+    return source.rfind("/dev/", 0) == 0;
+}
 
 class LinuxDrive : public Drive {
 public:

@@ -1,12 +1,11 @@
 #include "linux_system_info.h"
 
-#include <sys/utsname.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <sys/utsname.h>
 
 namespace tarvino::linux_drives {
 

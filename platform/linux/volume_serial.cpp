@@ -35,7 +35,8 @@ std::optional<std::string> digits(std::string_view text, std::initializer_list<s
 
 std::uint32_t parseHex32(std::string_view hex8) {
     std::uint32_t v = 0;
-    for (char c : hex8) v = (v << 4) | static_cast<std::uint32_t>(hexValue(c));
+    for (char c : hex8)
+        v = (v << 4) | static_cast<std::uint32_t>(hexValue(c));
     return v;
 }
 

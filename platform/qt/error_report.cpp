@@ -1,7 +1,6 @@
 #include "error_report.h"
 
 #include <QMessageBox>
-
 #include <cstdio>
 
 namespace tarvino::qt {
@@ -11,8 +10,8 @@ void reportFailure(std::string_view message, QWidget* parent) {
                  message.data());
     std::fflush(stderr);
     const QString text = QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
-    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(programTitle), text,
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(programTitle), text, QMessageBox::Ok,
+                    parent);
     box.setObjectName(QStringLiteral("errorReport"));
     box.exec();
 }

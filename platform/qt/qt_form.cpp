@@ -2,14 +2,13 @@
 
 #include "window_icon.h"
 
-#include <QCursor>
 #include <QApplication>
+#include <QCursor>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
-
 #include <algorithm>
 #include <cmath>
 
@@ -18,7 +17,9 @@ namespace tarvino::qt {
 namespace {
 
 // Layout is given in twips; 15 twips make one logical pixel.
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips) {
+    return twips / 15;
+}
 
 QRect twipRect(int left, int top, int width, int height) {
     return {px(left), px(top), px(width), px(height)};
@@ -78,14 +79,14 @@ QtForm::QtForm(QWidget* parent) : QWidget(parent) {
     setFixedSize(px(4380), px(1740));
     colour(this, QPalette::Window, Qt::black, QPalette::WindowText, Qt::white);
 
-    QLabel* maker = label(this, "Label1", twipRect(90, 135, 2085, 285), Qt::black,
-                          QColor(192, 192, 255));
+    QLabel* maker =
+        label(this, "Label1", twipRect(90, 135, 2085, 285), Qt::black, QColor(192, 192, 255));
     maker->setFont(namedFont("Times New Roman", 12, true));
     maker->setText(QStringLiteral("Orlenda"));
     maker->setAccessibleDescription(QStringLiteral("Maker"));
 
-    QLabel* rights = label(this, "Label2", twipRect(90, 495, 2220, 240), Qt::black,
-                           QColor(128, 128, 128));
+    QLabel* rights =
+        label(this, "Label2", twipRect(90, 495, 2220, 240), Qt::black, QColor(128, 128, 128));
     rights->setFont(namedFont("Arial", 8.25, false));
     rights->setText(QStringLiteral("Copyright \u00A9 2026 Orlenda"));
     rights->setAccessibleDescription(QStringLiteral("Rights notice"));
@@ -132,7 +133,9 @@ void QtForm::setText(Control control, std::string_view text) {
     target->setText(value);
 }
 
-void QtForm::unload() { close(); }
+void QtForm::unload() {
+    close();
+}
 
 void QtForm::showCentred() {
     const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());

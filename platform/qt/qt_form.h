@@ -3,7 +3,6 @@
 #include "form.h"
 
 #include <QWidget>
-
 #include <array>
 
 class QLabel;

@@ -4,6 +4,8 @@
 
 namespace tarvino::qt {
 
-std::string userDecimalSeparator() { return QLocale::system().decimalPoint().toStdString(); }
+std::string userDecimalSeparator() {
+    return QLocale::system().decimalPoint().toStdString();
+}
 
 } // namespace tarvino::qt

@@ -70,10 +70,9 @@ std::wstring errorText(HRESULT code) {
         break;
     }
     wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, static_cast<DWORD>(code), 0,
-                                   reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring out = n ? std::wstring(text, n) : std::wstring(L"unknown error");
     LocalFree(text);
     while (!out.empty() && (out.back() == L'\n' || out.back() == L'\r' || out.back() == L'.'))
@@ -100,8 +99,8 @@ Dispatch Dispatch::create(const wchar_t* progId) {
     HRESULT hr = CLSIDFromProgID(progId, &clsid);
     if (FAILED(hr)) fail(what, hr, L"");
     IDispatch* object = nullptr;
-    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                          IID_IDispatch, reinterpret_cast<void**>(&object));
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                          reinterpret_cast<void**>(&object));
     if (FAILED(hr)) fail(what, hr, L"");
     return Dispatch(object);
 }

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <oaidl.h>
-#include <windows.h>
-
 #include <string>
+#include <windows.h>
 
 namespace tarvino::win32 {
 

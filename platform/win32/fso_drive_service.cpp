@@ -14,33 +14,21 @@ class FsoDrive : public Drive {
 public:
     explicit FsoDrive(Dispatch drive) : drive_(std::move(drive)) {}
 
-    std::int32_t driveType() override {
-        Variant v;
-        drive_.get(L"DriveType", v);
-        return toInt32(*v, "DriveType");
-    }
-    std::string driveLetter() override {
-        Variant v;
-        drive_.get(L"driveletter", v);
-        return toText(*v, "driveletter");
-    }
-    std::uint32_t serialNumber() override {
-        Variant v;
-        drive_.get(L"serialnumber", v);
-        return toSerial(*v, "serialnumber");
-    }
-    std::uint64_t totalSize() override {
-        Variant v;
-        drive_.get(L"totalsize", v);
-        return toByteCount(*v, "totalsize");
-    }
-    std::string fileSystem() override {
-        Variant v;
-        drive_.get(L"FileSystem", v);
-        return toText(*v, "FileSystem");
-    }
+    std::int32_t driveType() override { return read(L"DriveType", toInt32); }
+    std::string driveLetter() override { return read(L"driveletter", toText); }
+    std::uint32_t serialNumber() override { return read(L"serialnumber", toSerial); }
+    std::uint64_t totalSize() override { return read(L"totalsize", toByteCount); }
+    std::string fileSystem() override { return read(L"FileSystem", toText); }
 
 private:
+    // Reads a property by name and converts the variant it hands back.
+    template <typename Value>
+    Value read(const wchar_t* name, Value (*convert)(const VARIANT&, const char*)) {
+        Variant v;
+        drive_.get(name, v);
+        return convert(*v, narrow(name).c_str());
+    }
+
     Dispatch drive_;
 };
 

@@ -16,10 +16,14 @@ namespace {
 
 std::int32_t toInt32(const VARIANT& v, const char* what) {
     switch (v.vt) {
-    case VT_I2: return v.iVal;
-    case VT_I4: return v.lVal;
-    case VT_UI1: return v.bVal;
-    default: unexpected(v, what);
+    case VT_I2:
+        return v.iVal;
+    case VT_I4:
+        return v.lVal;
+    case VT_UI1:
+        return v.bVal;
+    default:
+        unexpected(v, what);
     }
 }
 
@@ -48,8 +52,7 @@ std::uint64_t toByteCount(const VARIANT& v, const char* what) {
         break;
     case VT_DECIMAL:
         // A whole, non-negative count fits the 96-bit mantissa's low 64 bits.
-        if (v.decVal.scale == 0 && v.decVal.sign == 0 && v.decVal.Hi32 == 0)
-            return v.decVal.Lo64;
+        if (v.decVal.scale == 0 && v.decVal.sign == 0 && v.decVal.Hi32 == 0) return v.decVal.Lo64;
         break;
     default:
         break;

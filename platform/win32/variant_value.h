@@ -1,8 +1,7 @@
 #pragma once
 
-#include <oaidl.h>
-
 #include <cstdint>
+#include <oaidl.h>
 #include <string>
 
 namespace tarvino::win32 {

@@ -56,7 +56,8 @@ WinForm::WinForm(HINSTANCE instance) : instance_(instance) {
     wc.lpfnWndProc = &WinForm::windowProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
+    wc.hIconSm =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = windowClass;
@@ -84,9 +85,10 @@ WinForm::WinForm(HINSTANCE instance) : instance_(instance) {
     labels_[0] = control(L"STATIC", label, 90, 135, 2085, 285);
     labels_[1] = control(L"STATIC", label, 90, 495, 2220, 240);
     for (std::size_t i = 0; i < 5; ++i)
-        labels_[2 + i] = control(L"STATIC", label, 2790, 150 + 240 * static_cast<int>(i), 1455, 240);
-    status_ = control(L"EDIT", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_READONLY, 90, 1395,
-                      4155, 285);
+        labels_[2 + i] =
+            control(L"STATIC", label, 2790, 150 + 240 * static_cast<int>(i), 1455, 240);
+    status_ =
+        control(L"EDIT", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_READONLY, 90, 1395, 4155, 285);
     SetWindowTextW(labels_[0], L"Orlenda");
     SetWindowTextW(labels_[1], L"Copyright \u00A9 2026 Orlenda");
     const auto setFont = [](HWND w, HFONT f) {
@@ -95,7 +97,8 @@ WinForm::WinForm(HINSTANCE instance) : instance_(instance) {
     setFont(labels_[0], fonts_[0]);
     setFont(labels_[1], fonts_[1]);
     setFont(status_, fonts_[2]);
-    for (std::size_t i = 2; i < labels_.size(); ++i) setFont(labels_[i], fonts_[3]);
+    for (std::size_t i = 2; i < labels_.size(); ++i)
+        setFont(labels_[i], fonts_[3]);
 
     SetTimer(hwnd_, timer1, 200, nullptr);
 }
@@ -107,18 +110,19 @@ WinForm::~WinForm() {
     if (gray_) DeleteObject(gray_);
 }
 
-int WinForm::pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
+int WinForm::pixels(int twips) const {
+    return MulDiv(twips, dpi_, 1440);
+}
 
-HWND WinForm::control(const wchar_t* kind, DWORD style, int left, int top, int width,
-                      int height) {
+HWND WinForm::control(const wchar_t* kind, DWORD style, int left, int top, int width, int height) {
     return CreateWindowExW(0, kind, L"", style, pixels(left), pixels(top), pixels(width),
                            pixels(height), hwnd_, nullptr, instance_, nullptr);
 }
 
 void WinForm::setText(Control which, std::string_view text) {
     const std::wstring wide = widen(text);
-    HWND target = which == Control::labelStatus ? status_
-                                                : labels_[2 + static_cast<std::size_t>(which)];
+    HWND target =
+        which == Control::labelStatus ? status_ : labels_[2 + static_cast<std::size_t>(which)];
     if (!SetWindowTextW(target, wide.c_str()))
         throw std::runtime_error("cannot set a caption (error " + std::to_string(GetLastError()) +
                                  ")");
@@ -184,9 +188,8 @@ LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const auto dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, looks[index].text);
         SetBkColor(dc, looks[index].ground);
-        return reinterpret_cast<LRESULT>(looks[index].ground == gray
-                                              ? gray_
-                                              : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        return reinterpret_cast<LRESULT>(
+            looks[index].ground == gray ? gray_ : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
     case WM_TIMER:
         if (wParam == timer1 && onTick_) {

@@ -2,11 +2,10 @@
 
 #include "form.h"
 
-#include <windows.h>
-
 #include <array>
 #include <functional>
 #include <string_view>
+#include <windows.h>
 
 namespace tarvino::win32 {
 

@@ -2,10 +2,9 @@
 
 #include "utf.h"
 
-#include <windows.h>
-
 #include <stdexcept>
 #include <string>
+#include <windows.h>
 
 namespace tarvino::win32 {
 
@@ -14,10 +13,9 @@ namespace {
 OSVERSIONINFOW osVersion() {
     using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    const auto rtlGetVersion =
-        ntdll ? reinterpret_cast<RtlGetVersionFn>(
-                    reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
-              : nullptr;
+    const auto rtlGetVersion = ntdll ? reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(
+                                           GetProcAddress(ntdll, "RtlGetVersion")))
+                                     : nullptr;
     if (!rtlGetVersion) throw std::runtime_error("SysInfo: RtlGetVersion is not available");
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;

@@ -6,9 +6,8 @@
 #include "fso_drive_service.h"
 #include "win_system_info.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 namespace tarvino::win32 {
 namespace {
