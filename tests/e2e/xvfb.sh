@@ -8,13 +8,18 @@ start_xvfb() {
     for attempt in 1 2 3; do
         fifo=$(mktemp -u)
         mkfifo "$fifo"
-        Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+        # Dies with this script, even when a test runner kills the script outright.
+        setpriv --pdeathsig TERM Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset \
+            3>"$fifo" >/dev/null 2>&1 &
         XVFB_PID=$!
         read -r -t 10 number <"$fifo" || number=
         rm -f "$fifo"
         if [ -n "$number" ] && kill -0 "$XVFB_PID" 2>/dev/null &&
             xdpyinfo -display ":$number" >/dev/null 2>&1; then
             export DISPLAY=":$number"
+            # No session bus: libdbus would otherwise start one of its own through
+            # X11 autolaunch, and leave it running after the test.
+            export DBUS_SESSION_BUS_ADDRESS=disabled:
             trap 'kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null' EXIT
             return 0
         fi
