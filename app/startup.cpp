@@ -4,6 +4,7 @@
 #include "error_report.h"
 #include "key_filter.h"
 #include "qt_form.h"
+#include "termination.h"
 #include "user_locale.h"
 
 #include <QApplication>
@@ -36,6 +37,7 @@ int runInformationWindow(QApplication& app, Services services) {
         qt::reportFailure(e.what());
         return 1;
     }
+    qt::closeOnTerminationSignals(form);
     form.showCentred();
     return app.exec();
 }
