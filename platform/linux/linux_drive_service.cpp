@@ -24,8 +24,7 @@ std::runtime_error failure(const std::string& what, int err) {
 std::string currentDirectory() {
     std::vector<char> buffer(4096);
     while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE)
-            throw failure("GetAbsolutePathName: the working directory cannot be read", errno);
+        if (errno != ERANGE) throw failure("the working directory cannot be read", errno);
         buffer.resize(buffer.size() * 2);
     }
     return buffer.data();
@@ -90,9 +89,7 @@ public:
         try {
             return absolutePathName(drives_, path, currentDirectory());
         } catch (const std::runtime_error& e) {
-            const std::string what = e.what();
-            if (what.rfind("GetAbsolutePathName", 0) == 0) throw;
-            throw std::runtime_error("GetAbsolutePathName: " + what);
+            throw std::runtime_error(std::string("GetAbsolutePathName: ") + e.what());
         }
     }
 
