@@ -1,5 +1,6 @@
 #include "linux_drive_service.h"
 #include "linux_system_info.h"
+#include "raster_only.h"
 #include "startup.h"
 
 #include <QApplication>
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
                              "WAYLAND_DISPLAY is set)\n");
         return 1;
     }
+    tarvino::qt::chooseRasterOnlyPlatform();
     const QtMessageHandler previous = qInstallMessageHandler(fatalToExit);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);

@@ -4,7 +4,7 @@
 set -eu
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-wayland libmount-dev libblkid-dev libudev-dev
+    qt6-base-dev qt6-wayland libwayland-dev libmount-dev libblkid-dev libudev-dev
     libgtest-dev libgmock-dev libbenchmark-dev libxdamage-dev
     fonts-liberation
     xvfb xdotool x11-utils imagemagick strace util-linux

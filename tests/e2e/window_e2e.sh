@@ -30,6 +30,8 @@ check "window is 292x116 (saw ${width}x${height})" test "$width" = 292 -a "$heig
 check "window is centred on the 1280x800 screen (saw $left,$top)" \
     test $((left + width / 2 - 640)) -ge -1 -a $((left + width / 2 - 640)) -le 1 \
     -a $((top + height / 2 - 400)) -ge -1 -a $((top + height / 2 - 400)) -le 1
+drivers=$(gl_drivers_mapped "$pid")
+check "no GL driver is mapped (saw: ${drivers:-none})" test -z "$drivers"
 check "caption is ' Tarvino 1.1'" test "$(xdotool getwindowname "$id")" = " Tarvino 1.1"
 
 sleep 0.5

@@ -1,5 +1,6 @@
 # Sourced by the end-to-end scripts: starts a private Xvfb on a free display
-# and stops it, by its PID, when the calling script exits.
+# and stops it, by its PID, when the calling script exits; finds windows and
+# the drivers a process has mapped.
 start_xvfb() {
     # Xvfb picks a free display itself and writes its number to the pipe. A
     # server that has just ended on the same number can still take the new
@@ -17,6 +18,7 @@ start_xvfb() {
         if [ -n "$number" ] && kill -0 "$XVFB_PID" 2>/dev/null &&
             xdpyinfo -display ":$number" >/dev/null 2>&1; then
             export DISPLAY=":$number"
+            unset WAYLAND_DISPLAY # the desktop's compositor is not the one under test
             # No session bus: libdbus would otherwise start one of its own through
             # X11 autolaunch, and leave it running after the test.
             export DBUS_SESSION_BUS_ADDRESS=disabled:
@@ -39,4 +41,12 @@ wait_for_window() {
         sleep 0.1
     done
     return 1
+}
+
+# Prints the OpenGL, EGL, DRI and Vulkan drivers mapped into process $1, on one
+# line; prints nothing when there are none. The vendor-neutral dispatch
+# libraries (libEGL.so.1, libGLX.so.0, libOpenGL.so.0) are not drivers.
+gl_drivers_mapped() {
+    awk '{print $6}' "/proc/$1/maps" | sed 's|.*/||' | sort -u |
+        grep -E '_dri\.so|^libEGL_mesa|^libGLX_mesa|swrast|^libvulkan_' | paste -sd ' '
 }
