@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up and ticking of the real program against a bare Qt window with the
-# same controls and timer, on a private Xvfb. Runs A B A B ... (20 pairs by
-# default), then one 20 s ticking run of each, and prints medians and ratios.
+# same controls and timer: on a private Xvfb, A B A B ... (20 pairs by
+# default), then two 20 s ticking runs of each; then start-up again as native
+# Wayland clients of a private headless weston. Prints medians and ratios.
 #   bench/startup.sh [BUILD_DIR] [PAIRS]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,6 +25,19 @@ for i in 1 2; do
     echo "bare $("$probe" " Bare window" 20 "$bare")" >>"$results.cpu"
 done
 
+weston --backend=headless-backend.so --socket=tarvino-bench --idle-time=0 >/dev/null 2>&1 &
+weston_pid=$!
+trap 'kill "$weston_pid" "$XVFB_PID" 2>/dev/null' EXIT
+for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/tarvino-bench" ] && break; sleep 0.1; done
+for i in $(seq "$pairs"); do
+    for who in tarvino bare; do
+        title=" Tarvino 1.1" program=$real
+        [ "$who" = bare ] && title=" Bare window" program=$bare
+        echo "$who $(env -u DISPLAY WAYLAND_DISPLAY=tarvino-bench QT_QPA_PLATFORM=wayland \
+            "$probe" "$title" 0 "$program")" >>"$results.wayland"
+    done
+done
+
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 field() { grep "^$1 " "$3" | sed -E "s/.*$2=([0-9.-]+).*/\1/" | median; }
 report() { # label, key, file
@@ -33,9 +47,12 @@ report() { # label, key, file
     printf '%-22s tarvino %10s   bare %10s   ratio %s\n' "$1" "$a" "$b" \
         "$(awk -v a="$a" -v b="$b" 'BEGIN {printf "%.3f", a / b}')"
 }
-echo "medians of $pairs interleaved runs each:"
+echo "X11, medians of $pairs interleaved runs each:"
 report "first frame (ms)" first_frame_ms "$results"
 report "peak RSS (KiB)" peak_rss_kib "$results"
-echo "medians of 2 runs each, 20 s of ticking:"
+echo "X11, medians of 2 runs each, 20 s of ticking:"
 report "CPU (ms)" cpu_ms "$results.cpu"
+echo "Wayland (weston, headless), medians of $pairs interleaved runs each:"
+report "first frame (ms)" first_frame_ms "$results.wayland"
+report "peak RSS (KiB)" peak_rss_kib "$results.wayland"
 rm -rf "$XDG_RUNTIME_DIR"
