@@ -1,32 +1,76 @@
 #include "raster_only.h"
 
 #include <QtGlobal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 #include <wayland-client.h>
 
 namespace tarvino::qt {
 
 namespace {
 
+// libwayland-client, opened only when there is a compositor to ask: an X11
+// session never maps it, and on Wayland Qt maps it anyway.
+class WaylandClient {
+public:
+    WaylandClient() : lib_(dlopen("libwayland-client.so.0", RTLD_LAZY | RTLD_LOCAL)) {}
+    ~WaylandClient() {
+        if (lib_) dlclose(lib_);
+    }
+    WaylandClient(const WaylandClient&) = delete;
+    WaylandClient& operator=(const WaylandClient&) = delete;
+
+    template <typename T> T* get(const char* name) const {
+        return lib_ ? reinterpret_cast<T*>(dlsym(lib_, name)) : nullptr;
+    }
+
+private:
+    void* lib_;
+};
+
 // True when the compositor named by WAYLAND_DISPLAY answers and does not
-// offer to draw its windows' title bars itself (xdg-decoration).
+// offer to draw its windows' title bars itself (xdg-decoration). The calls
+// are those that wl_display_get_registry() and its kin inline.
 bool compositorDrawsNoTitleBars() {
-    wl_display* display = wl_display_connect(nullptr);
+    const WaylandClient wl;
+    const auto connect = wl.get<wl_display*(const char*)>("wl_display_connect");
+    const auto roundtrip = wl.get<int(wl_display*)>("wl_display_roundtrip");
+    const auto disconnect = wl.get<void(wl_display*)>("wl_display_disconnect");
+    const auto version = wl.get<std::uint32_t(wl_proxy*)>("wl_proxy_get_version");
+    const auto marshal =
+        wl.get<wl_proxy*(wl_proxy*, std::uint32_t, const wl_interface*, std::uint32_t,
+                         std::uint32_t, ...)>("wl_proxy_marshal_flags");
+    const auto addListener =
+        wl.get<int(wl_proxy*, void (**)(void), void*)>("wl_proxy_add_listener");
+    const auto destroy = wl.get<void(wl_proxy*)>("wl_proxy_destroy");
+    const auto* registryInterface = wl.get<const wl_interface>("wl_registry_interface");
+    if (!connect || !roundtrip || !disconnect || !version || !marshal || !addListener || !destroy ||
+        !registryInterface)
+        return false;
+
+    wl_display* display = connect(nullptr);
     if (!display) return false;
     bool offered = false;
     static const wl_registry_listener listener = {
-        [](void* data, wl_registry*, uint32_t, const char* interface, uint32_t) {
+        [](void* data, wl_registry*, std::uint32_t, const char* interface, std::uint32_t) {
             if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0)
                 *static_cast<bool*>(data) = true;
         },
-        [](void*, wl_registry*, uint32_t) {}};
-    wl_registry* registry = wl_display_get_registry(display);
-    wl_registry_add_listener(registry, &listener, &offered);
-    wl_display_roundtrip(display);
-    wl_registry_destroy(registry);
-    wl_display_disconnect(display);
-    return !offered;
+        [](void*, wl_registry*, std::uint32_t) {}};
+    auto* proxy = reinterpret_cast<wl_proxy*>(display);
+    wl_proxy* registry =
+        marshal(proxy, WL_DISPLAY_GET_REGISTRY, registryInterface, version(proxy), 0, nullptr);
+    if (registry) {
+        addListener(registry,
+                    reinterpret_cast<void (**)(void)>(const_cast<wl_registry_listener*>(&listener)),
+                    &offered);
+        roundtrip(display);
+        destroy(registry);
+    }
+    disconnect(display);
+    return registry && !offered;
 }
 
 } // namespace
