@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fcntl.h>
 #include <fstream>
 #include <poll.h>
 #include <string>
@@ -60,7 +59,7 @@ bool titled(Display* dpy, Window w, const char* title) {
 }
 
 // The Wayland client's protocol log, read from its stderr as it is written.
-double waylandFirstFrame(const char* title, char** command, pid_t& pid, double start) {
+double waylandFirstFrame(const char* title, char** command, pid_t& pid, int& log, double start) {
     int out[2];
     if (pipe(out) != 0) return -1;
     pid = fork();
@@ -71,12 +70,14 @@ double waylandFirstFrame(const char* title, char** command, pid_t& pid, double s
         _exit(127);
     }
     close(out[1]);
+    log = out[0];
     const std::string titleSet = std::string(".set_title(\"") + title + "\")";
     bool titled = false;
     std::string pending;
     char buffer[65536];
     pollfd readable{out[0], POLLIN, 0};
-    while (nowMs() < start + 20000 && poll(&readable, 1, 100) >= 0) {
+    while (nowMs() < start + 20000) {
+        if (poll(&readable, 1, 100) <= 0) continue;
         const ssize_t n = read(out[0], buffer, sizeof buffer);
         if (n <= 0) break;
         pending.append(buffer, static_cast<std::size_t>(n));
@@ -85,18 +86,16 @@ double waylandFirstFrame(const char* title, char** command, pid_t& pid, double s
             const std::string line = pending.substr(0, end);
             if (line.find(titleSet) != std::string::npos) titled = true;
             if (titled && line.find("wl_surface@") != std::string::npos &&
-                line.find(".attach(wl_buffer@") != std::string::npos) {
-                const double frame = nowMs() - start;
-                // The log goes on; nobody reads it after the frame.
-                fcntl(out[0], F_SETFL, O_NONBLOCK);
-                return frame;
-            }
+                line.find(".attach(wl_buffer@") != std::string::npos)
+                return nowMs() - start;
         }
     }
     return -1;
 }
 
-void report(pid_t pid, double frame, int cpuSeconds, const char* title) {
+// log: the child's protocol log, read to its end so that the child, blocked
+// on a full pipe, can still end; -1 for none.
+void report(pid_t pid, double frame, int cpuSeconds, const char* title, int log = -1) {
     double cpuMs = -1;
     if (frame >= 0 && cpuSeconds > 0) {
         const long long before = cpuNs(pid);
@@ -105,6 +104,12 @@ void report(pid_t pid, double frame, int cpuSeconds, const char* title) {
     }
     const long peak = statusKiB(pid, "VmHWM:");
     kill(pid, SIGTERM);
+    if (log >= 0) {
+        char buffer[65536];
+        while (read(log, buffer, sizeof buffer) > 0) {
+        }
+        close(log);
+    }
     waitpid(pid, nullptr, 0);
     if (frame < 0) {
         std::fprintf(stderr, "first_frame: no frame from a window titled '%s'\n", title);
@@ -124,8 +129,9 @@ int main(int argc, char** argv) {
     const int cpuSeconds = std::atoi(argv[2]);
     if (std::getenv("WAYLAND_DISPLAY")) {
         pid_t pid = -1;
-        const double frame = waylandFirstFrame(title, argv + 3, pid, nowMs());
-        report(pid, frame, 0, title); // the protocol log would dominate its CPU
+        int log = -1;
+        const double frame = waylandFirstFrame(title, argv + 3, pid, log, nowMs());
+        report(pid, frame, 0, title, log); // the protocol log would dominate its CPU
         return 0;
     }
     Display* dpy = XOpenDisplay(nullptr);
