@@ -22,11 +22,14 @@ for needed in qt6-wayland fonts-liberation libqt6widgets6 libmount1 libblkid1 li
     check "Depends names $needed" grep -q "$needed" <<<"$depends"
 done
 check "version is 1.0.0.1" test "$(dpkg-deb -f "$deb" Version)" = 1.0.0.1
+lintian_clean() { lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1; }
+check "lintian reports no error or warning" lintian_clean || grep -E '^[EW]:' "$work/lintian.log"
 
 dpkg-deb -x "$deb" "$work/root"
 usr=$work/root/usr
-for f in bin/tarvino share/applications/com.example.Tarvino.desktop \
-    share/metainfo/com.example.Tarvino.metainfo.xml; do
+for f in bin/tarvino share/applications/com.example.tarvino.desktop \
+    share/metainfo/com.example.tarvino.metainfo.xml share/doc/tarvino/copyright \
+    share/doc/tarvino/changelog.gz share/man/man1/tarvino.1.gz; do
     check "installs $f" test -f "$usr/$f"
 done
 for size in 16 32 48 64; do
@@ -34,10 +37,21 @@ for size in 16 32 48 64; do
     check "installs a ${size}x${size} icon" \
         test "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x${size}"
 done
-check "the launcher is valid" desktop-file-validate "$usr/share/applications/com.example.Tarvino.desktop"
-appstream_valid() { appstreamcli validate --no-net "$1" >/dev/null 2>&1; }
-check "the AppStream metadata is valid" \
-    appstream_valid "$usr/share/metainfo/com.example.Tarvino.metainfo.xml"
+launcher_valid() { test -z "$(desktop-file-validate "$1" 2>&1)"; }
+check "the launcher is valid, without a hint" \
+    launcher_valid "$usr/share/applications/com.example.tarvino.desktop"
+appstream_valid() { appstreamcli validate --pedantic --no-net "$1" >"$work/appstream.log" 2>&1 &&
+    ! grep -qE '^[EWIP]:' "$work/appstream.log"; }
+check "the AppStream metadata is valid, without a pedantic hint" \
+    appstream_valid "$usr/share/metainfo/com.example.tarvino.metainfo.xml"
+
+page=$usr/share/man/man1/tarvino.1.gz
+check "the man page renders with a NAME section" \
+    grep -q '^NAME' <(MANWIDTH=80 man -l "$page" 2>/dev/null)
+check "the man page renders without a warning" \
+    test -z "$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)"
+check "the copyright file names the MIT (Expat) licence" \
+    grep -qx 'License: Expat' "$usr/share/doc/tarvino/copyright"
 
 echo "# the installed program, end to end:"
 bash "$here/window_e2e.sh" "$usr/bin/tarvino" || failures=$((failures + 1))
