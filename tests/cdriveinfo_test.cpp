@@ -1,5 +1,6 @@
 #include "cdriveinfo.h"
 #include "fakes.h"
+#include "layout.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,30 @@ TEST(CDriveInfo, TicksMeasureTheBannerAfreshAndRestartWithEachDriveSummary) {
     EXPECT_EQ(window.xs, 1);
     window.Timer1_Timer();
     EXPECT_EQ(form.text.texts[Control::labelStatus], banner + banner.substr(0, 1));
+}
+
+// Pixels at the common display densities: 100 %, 125 %, 150 % and 200 %.
+TEST(Layout, TwipsBecomeWholePixelsAndTheValueRowsStillAbut) {
+    struct Case {
+        int dpi, clientWidth, clientHeight, valueWidth, valueHeight, statusTop;
+    };
+    for (const Case& c : {Case{96, 292, 116, 97, 16, 93}, Case{120, 365, 145, 121, 20, 116},
+                          Case{144, 438, 174, 146, 24, 140}, Case{192, 584, 232, 194, 32, 186}}) {
+        SCOPED_TRACE(c.dpi);
+        const layout::Rect client = layout::pixels(layout::clientArea, c.dpi);
+        EXPECT_EQ(client.width, c.clientWidth);
+        EXPECT_EQ(client.height, c.clientHeight);
+        for (int row = 0; row < 5; ++row) {
+            const layout::Rect value = layout::pixels(layout::valueLabel(row), c.dpi);
+            EXPECT_EQ(value.width, c.valueWidth);
+            EXPECT_EQ(value.height, c.valueHeight);
+            if (row < 4) {
+                EXPECT_EQ(value.top + value.height,
+                          layout::pixels(layout::valueLabel(row + 1), c.dpi).top);
+            }
+        }
+        EXPECT_EQ(layout::pixels(layout::labelStatus, c.dpi).top, c.statusTop);
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "qt_form.h"
 
+#include "layout.h"
 #include "window_icon.h"
 
 #include <QApplication>
@@ -16,13 +17,10 @@ namespace tarvino::qt {
 
 namespace {
 
-// Layout is given in twips; 15 twips make one logical pixel.
-constexpr int px(int twips) {
-    return twips / 15;
-}
-
-QRect twipRect(int left, int top, int width, int height) {
-    return {px(left), px(top), px(width), px(height)};
+// Qt lays out in logical pixels, 96 to the inch; it scales them to the display.
+QRect logical(layout::Rect twips) {
+    const layout::Rect r = layout::pixels(twips, 96);
+    return {r.left, r.top, r.width, r.height};
 }
 
 void colour(QWidget* w, QPalette::ColorRole groundRole, QColor ground, QPalette::ColorRole textRole,
@@ -76,17 +74,17 @@ QtForm::QtForm(QWidget* parent) : QWidget(parent) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(px(4380), px(1740));
+    setFixedSize(logical(layout::clientArea).size());
     colour(this, QPalette::Window, Qt::black, QPalette::WindowText, Qt::white);
 
     QLabel* maker =
-        label(this, "Label1", twipRect(90, 135, 2085, 285), Qt::black, QColor(192, 192, 255));
+        label(this, "Label1", logical(layout::label1), Qt::black, QColor(192, 192, 255));
     maker->setFont(namedFont("Times New Roman", 12, true));
     maker->setText(QStringLiteral("Orlenda"));
     maker->setAccessibleDescription(QStringLiteral("Maker"));
 
     QLabel* rights =
-        label(this, "Label2", twipRect(90, 495, 2220, 240), Qt::black, QColor(128, 128, 128));
+        label(this, "Label2", logical(layout::label2), Qt::black, QColor(128, 128, 128));
     rights->setFont(namedFont("Arial", 8.25, false));
     rights->setText(QStringLiteral("Copyright \u00A9 2026 Orlenda"));
     rights->setAccessibleDescription(QStringLiteral("Rights notice"));
@@ -100,15 +98,14 @@ QtForm::QtForm(QWidget* parent) : QWidget(parent) {
         {"LabelFileSystem", "File system"},
         {"LabelOS", "Operating system platform, version and build"}};
     for (std::size_t i = 0; i < values_.size(); ++i) {
-        const int top = 150 + 240 * static_cast<int>(i);
-        values_[i] = label(this, valueNames[i][0], twipRect(2790, top, 1455, 240),
+        values_[i] = label(this, valueNames[i][0], logical(layout::valueLabel(static_cast<int>(i))),
                            QColor(128, 128, 128), QColor(255, 255, 0));
         values_[i]->setAccessibleDescription(QString::fromLatin1(valueNames[i][1]));
     }
 
     status_ = new QLineEdit(this);
     status_->setObjectName(QStringLiteral("labelStatus"));
-    status_->setGeometry(twipRect(90, 1395, 4155, 285));
+    status_->setGeometry(logical(layout::labelStatus));
     status_->setFont(namedFont("MS Sans Serif", 8.25, true));
     status_->setReadOnly(true);
     status_->setAccessibleName(QStringLiteral("Banner"));

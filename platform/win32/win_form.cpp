@@ -1,5 +1,6 @@
 #include "win_form.h"
 
+#include "layout.h"
 #include "utf.h"
 
 #include <cstdio>
@@ -22,6 +23,43 @@ constexpr Look looks[] = {{black, RGB(192, 192, 255)}, {black, gray},
                           {gray, RGB(255, 255, 0)},    {gray, RGB(255, 255, 0)},
                           {gray, RGB(255, 255, 0)},    {black, RGB(255, 255, 192)}};
 
+// A user32 function that older Windows lack, looked up by name at run time.
+template <typename Function> Function* user32(const char* name) {
+    const HMODULE module = GetModuleHandleW(L"user32.dll");
+    return module
+               ? reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+               : nullptr;
+}
+
+int systemDpi() {
+    int dpi = 96;
+    if (HDC screen = GetDC(nullptr)) {
+        dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi;
+}
+
+// The DPI of the monitor the window is on (Windows 10 1607 and later), else
+// the system's.
+int windowDpi(HWND hwnd) {
+    if (auto* forWindow = user32<UINT WINAPI(HWND)>("GetDpiForWindow"))
+        if (const UINT dpi = forWindow(hwnd)) return static_cast<int>(dpi);
+    return systemDpi();
+}
+
+// The window's outer size for its fixed client area at a DPI.
+SIZE frameSize(DWORD style, int dpi) {
+    const layout::Rect client = layout::pixels(layout::clientArea, dpi);
+    RECT frame{0, 0, client.width, client.height};
+    using ForDpi = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
+    if (auto* forDpi = user32<ForDpi>("AdjustWindowRectExForDpi"))
+        forDpi(&frame, style, FALSE, 0, static_cast<UINT>(dpi));
+    else
+        AdjustWindowRectEx(&frame, style, FALSE, 0);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 HFONT namedFont(const wchar_t* family, int hundredthsOfPoint, bool bold, int dpi) {
     const int height = -MulDiv(hundredthsOfPoint, dpi, 7200);
     return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
@@ -29,13 +67,24 @@ HFONT namedFont(const wchar_t* family, int hundredthsOfPoint, bool bold, int dpi
                        DEFAULT_PITCH | FF_DONTCARE, family);
 }
 
-HFONT dialogFont() {
+// The system's message font at a DPI.
+HFONT dialogFont(int dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return CreateFontIndirectW(&metrics.lfMessageFont);
-    return nullptr;
+    using ForDpi = BOOL WINAPI(UINT, UINT, void*, UINT, UINT);
+    if (auto* forDpi = user32<ForDpi>("SystemParametersInfoForDpi")) {
+        if (!forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)))
+            return nullptr;
+    } else {
+        // Older Windows gives the metrics at the system DPI only.
+        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+            return nullptr;
+        metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, systemDpi());
+    }
+    return CreateFontIndirectW(&metrics.lfMessageFont);
 }
+
+constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 int shiftState() {
     return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
@@ -63,42 +112,30 @@ WinForm::WinForm(HINSTANCE instance) : instance_(instance) {
     wc.lpszClassName = windowClass;
     RegisterClassExW(&wc);
 
-    if (HDC screen = GetDC(nullptr)) {
-        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-    }
-    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, pixels(4380), pixels(1740)};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
-    hwnd_ = CreateWindowExW(0, windowClass, L" Tarvino 1.1", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                            instance, this);
+    // Made at the system DPI; the monitor's is known once the window exists.
+    const int createdAt = systemDpi();
+    const SIZE frame = frameSize(windowStyle, createdAt);
+    hwnd_ = CreateWindowExW(0, windowClass, L" Tarvino 1.1", windowStyle, CW_USEDEFAULT,
+                            CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr, instance, this);
     if (!hwnd_)
         throw std::runtime_error("cannot create the window (error " +
                                  std::to_string(GetLastError()) + "); is a display available?");
 
     gray_ = CreateSolidBrush(gray);
-    fonts_ = {namedFont(L"Times New Roman", 1200, true, dpi_),
-              namedFont(L"Arial", 825, false, dpi_), namedFont(L"MS Sans Serif", 825, true, dpi_),
-              dialogFont()};
     constexpr DWORD label = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-    labels_[0] = control(L"STATIC", label, 90, 135, 2085, 285);
-    labels_[1] = control(L"STATIC", label, 90, 495, 2220, 240);
-    for (std::size_t i = 0; i < 5; ++i)
-        labels_[2 + i] =
-            control(L"STATIC", label, 2790, 150 + 240 * static_cast<int>(i), 1455, 240);
-    status_ =
-        control(L"EDIT", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_READONLY, 90, 1395, 4155, 285);
+    for (HWND& l : labels_)
+        l = control(L"STATIC", label);
+    status_ = control(L"EDIT", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_READONLY);
     SetWindowTextW(labels_[0], L"Orlenda");
     SetWindowTextW(labels_[1], L"Copyright \u00A9 2026 Orlenda");
-    const auto setFont = [](HWND w, HFONT f) {
-        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
-    };
-    setFont(labels_[0], fonts_[0]);
-    setFont(labels_[1], fonts_[1]);
-    setFont(status_, fonts_[2]);
-    for (std::size_t i = 2; i < labels_.size(); ++i)
-        setFont(labels_[i], fonts_[3]);
+
+    const int dpi = windowDpi(hwnd_);
+    if (dpi != createdAt) {
+        const SIZE sized = frameSize(windowStyle, dpi);
+        SetWindowPos(hwnd_, nullptr, 0, 0, sized.cx, sized.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    layOut(dpi);
 
     SetTimer(hwnd_, timer1, 200, nullptr);
 }
@@ -110,13 +147,27 @@ WinForm::~WinForm() {
     if (gray_) DeleteObject(gray_);
 }
 
-int WinForm::pixels(int twips) const {
-    return MulDiv(twips, dpi_, 1440);
+HWND WinForm::control(const wchar_t* kind, DWORD style) {
+    return CreateWindowExW(0, kind, L"", style, 0, 0, 0, 0, hwnd_, nullptr, instance_, nullptr);
 }
 
-HWND WinForm::control(const wchar_t* kind, DWORD style, int left, int top, int width, int height) {
-    return CreateWindowExW(0, kind, L"", style, pixels(left), pixels(top), pixels(width),
-                           pixels(height), hwnd_, nullptr, instance_, nullptr);
+void WinForm::layOut(int dpi) {
+    const std::array<HFONT, 4> old = fonts_;
+    fonts_ = {namedFont(L"Times New Roman", 1200, true, dpi), namedFont(L"Arial", 825, false, dpi),
+              namedFont(L"MS Sans Serif", 825, true, dpi), dialogFont(dpi)};
+    const auto place = [dpi](HWND w, layout::Rect twips, HFONT font) {
+        const layout::Rect r = layout::pixels(twips, dpi);
+        SetWindowPos(w, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    };
+    place(labels_[0], layout::label1, fonts_[0]);
+    place(labels_[1], layout::label2, fonts_[1]);
+    for (std::size_t i = 2; i < labels_.size(); ++i)
+        place(labels_[i], layout::valueLabel(static_cast<int>(i) - 2), fonts_[3]);
+    place(status_, layout::labelStatus, fonts_[2]);
+    // No control holds the old fonts any more.
+    for (HFONT f : old)
+        if (f) DeleteObject(f);
 }
 
 void WinForm::setText(Control which, std::string_view text) {
@@ -204,6 +255,16 @@ LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         }
         return 0;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another density: take the size Windows
+        // suggests, and make the fonts and the layout again in its pixels.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        layOut(HIWORD(wParam));
+        return 0;
+    }
     case WM_DESTROY:
         KillTimer(hwnd_, timer1);
         hwnd_ = nullptr;

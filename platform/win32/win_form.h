@@ -34,12 +34,12 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    HWND control(const wchar_t* kind, DWORD style, int left, int top, int width, int height);
-    int pixels(int twips) const;
+    HWND control(const wchar_t* kind, DWORD style);
+    // Makes the fonts at a DPI and places every control in its pixels.
+    void layOut(int dpi);
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
-    int dpi_ = 96;
     int exitStatus_ = 0;
     std::array<HWND, 7> labels_{}; // Label1, Label2, then the five value labels
     HWND status_ = nullptr;

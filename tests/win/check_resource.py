@@ -1,6 +1,7 @@
-"""Reads the version resource, the icon and the import table back from Tarvino.exe."""
+"""Reads the version resource, the icon, the manifest and the import table back from Tarvino.exe."""
 import struct
 import sys
+import xml.etree.ElementTree as ET
 
 import pefile
 
@@ -50,8 +51,16 @@ for key, value in EXPECTED_STRINGS.items():
     check(f"{key} = {value!r} (saw {strings.get(key)!r})", strings.get(key) == value)
 check(f"translation 0x0409 1200 (saw {translations})", "0x0409 0x04b0" in translations)
 
+SUPPORTED_OS = {
+    "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}": "Windows 7",
+    "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}": "Windows 8",
+    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}": "Windows 8.1",
+    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}": "Windows 10 and 11",
+}
+
 icons = {}
 group = None
+manifests = {}
 for entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
     for name in entry.directory.entries:
         for lang in name.directory.entries:
@@ -60,6 +69,8 @@ for entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
                 group = data
             elif entry.id == pefile.RESOURCE_TYPE["RT_ICON"]:
                 icons[name.id] = data
+            elif entry.id == pefile.RESOURCE_TYPE["RT_MANIFEST"]:
+                manifests[name.id] = data
 check("an icon group", group is not None)
 sizes = set()
 if group:
@@ -71,6 +82,28 @@ if group:
         sizes.add((w or 256, h or 256, depth))
 check(f"icon images 32x32 and 16x16 at 4 bits (saw {sorted(sizes)})",
       {(32, 32, 4), (16, 16, 4)} <= sizes)
+
+check(f"an application manifest, RT_MANIFEST 1 (saw ids {sorted(manifests)})", 1 in manifests)
+manifest = ET.fromstring(manifests.get(1, b"<assembly/>"))
+
+
+def texts(tag):  # every element of that local name, whatever its namespace
+    return [(e.text or "").strip() for e in manifest.iter() if e.tag.rsplit("}", 1)[-1] == tag]
+
+
+def attributes(tag, attribute):
+    return [e.get(attribute) for e in manifest.iter() if e.tag.rsplit("}", 1)[-1] == tag]
+
+
+awareness = texts("dpiAwareness")
+check(f"dpiAwareness asks PerMonitorV2 first (saw {awareness})",
+      len(awareness) == 1 and awareness[0].replace(" ", "").split(",")[0] == "PerMonitorV2")
+check(f"dpiAware true/pm for older systems (saw {texts('dpiAware')})", texts("dpiAware") == ["true/pm"])
+supported = attributes("supportedOS", "Id")
+for guid, system in SUPPORTED_OS.items():
+    check(f"supportedOS {system}", guid in supported)
+levels = attributes("requestedExecutionLevel", "level")
+check(f"requestedExecutionLevel asInvoker (saw {levels})", levels == ["asInvoker"])
 
 imports = sorted(d.dll.decode().lower() for d in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []))
 foreign = [d for d in imports if d not in SYSTEM_DLLS and not d.startswith("api-ms-win-")]

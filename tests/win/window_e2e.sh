@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Tarvino.exe under Wine on a private X server: its window, and a key ends it.
+# Tarvino.exe under Wine on a private X server: its window laid out at the
+# display's DPI, and a key ends it.
 set -u
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,22 +13,39 @@ check() {
     if "$@"; then echo "ok - $what"; else echo "not ok - $what"; failures=$((failures + 1)); fi
 }
 
-run_and_close() { # key to press, screenshot file or empty
+# The prefix's display density, as Windows's display settings set it.
+set_dpi() {
+    "$here/wine-run.sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+        /d "$1" /f >/dev/null 2>&1
+}
+
+# The longest unbroken run of the value labels' gray on any row of a
+# screenshot (ImageMagick lists the pixels row by row, left to right).
+gray_width() {
+    convert "$1" txt:- | awk -F'[,: ]+' '/#808080/ {
+        run = ($2 == y && $1 == x + 1) ? run + 1 : 1; x = $1; y = $2; if (run > m) m = run }
+        END {print m + 0}'
+}
+
+run_and_close() { # key to press, DPI, client size and value label width there, screenshot or empty
+    set_dpi "$2"
     "$here/wine-run.sh" "$program" &
     local pid=$! id
     if ! id=$(wait_for_window " Tarvino 1.1"); then
         echo "not ok - no window appeared"; kill "$pid"; failures=$((failures + 1)); return
     fi
     check "caption is ' Tarvino 1.1'" test "$(xdotool getwindowname "$id")" = " Tarvino 1.1"
-    if [ -n "$2" ]; then
-        sleep 1
-        import -window root "$2"
-        local geometry left top
-        geometry=$(xwininfo -id "$id")
-        left=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry")
-        top=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$geometry")
-        echo "window at $left,$top; screenshot $2"
-    fi
+    sleep 1
+    # With no window manager, Wine's X window is the client area alone.
+    local geometry size shot=${5:-$(mktemp --suffix=.png)}
+    geometry=$(xwininfo -id "$id")
+    size=$(awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}' <<<"$geometry")
+    check "at $2 DPI the client is $3 (saw $size)" test "$size" = "$3"
+    import -window "$id" "$shot"
+    local gray
+    gray=$(gray_width "$shot")
+    check "at $2 DPI the value labels are $4 pixels wide (saw $gray)" test "$gray" = "$4"
+    if [ -n "${5:-}" ]; then echo "screenshot $5"; else rm -f "$shot"; fi
     xdotool windowfocus --sync "$id" 2>/dev/null
     xdotool key "$1"
     local waited=0
@@ -41,6 +59,7 @@ run_and_close() { # key to press, screenshot file or empty
 }
 
 shots=${TARVINO_SCREENSHOT_DIR:-$(dirname "$program")}
-run_and_close shift "$shots/tarvino-wine.png"
-run_and_close q ""
+run_and_close shift 96 292x116 97 "$shots/tarvino-wine.png"
+run_and_close q 144 438x174 146
+set_dpi 96
 exit $((failures > 0))
