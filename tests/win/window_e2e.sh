@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tarvino.exe under Wine on a private X server: its window laid out at the
-# display's DPI, and a key ends it.
+# display's DPI, and a key ends it. A second argument names a test program
+# that needs the display too.
 set -u
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -62,4 +63,7 @@ shots=${TARVINO_SCREENSHOT_DIR:-$(dirname "$program")}
 run_and_close shift 96 292x116 97 "$shots/tarvino-wine.png"
 run_and_close q 144 438x174 146
 set_dpi 96
+if [ -n "${2:-}" ]; then
+    "$here/wine-run.sh" "$2" || failures=$((failures + 1))
+fi
 exit $((failures > 0))
