@@ -36,13 +36,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto letter = parseDriveLetter(path); letter && (*letter < 'A' || *letter > 'Z'))
         std::abort();
     try {
-        const std::string full = absolutePathName(drives, path, cwd);
+        // An empty first line stands for a working directory that cannot be read.
+        const std::string full = absolutePathName(
+            drives, path, cwd.empty() ? std::nullopt : std::optional<std::string_view>(cwd));
         // Always "X:\" and more: a drive letter, a colon, a backslash.
         if (full.size() < 3 || full[1] != ':' || full[2] != '\\') std::abort();
         if (full.size() > 3 && full.back() == '\\') std::abort();
         if (full.find("\\\\") != std::string::npos) std::abort();
     } catch (const std::runtime_error&) {
-        // no lettered drive holds the path: a clean failure
+        // no lettered drive holds the path, or it needs the missing working
+        // directory: a clean failure
     }
     return 0;
 }

@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const DriveEntry& d : drives) {
             if (d.letter < 'C' || d.letter > 'Z' || d.letter <= previous) std::abort();
             previous = d.letter;
-            const std::int32_t type = classifyDrive(d, "/nonexistent-sysfs");
+            const auto device = d.device.major != 0 ? std::optional(d.device) : std::nullopt;
+            const std::int32_t type = classifyDrive(d, device, "/nonexistent-sysfs");
             if (type < 0 || type > 5) std::abort();
         }
     }

@@ -11,6 +11,7 @@ packages=(
     dpkg-dev file lintian man-db desktop-file-utils appstream weston dbus python3-pyatspi at-spi2-core
     clang-14 libfuzzer-14-dev libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix googletest wine wine64 python3-pefile
+    libxcb1-dev fonts-dejavu-core openbox udev xfsprogs btrfs-progs ntfs-3g devscripts
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -21,4 +22,12 @@ echo "installing: ${missing[*]}"
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 "${as_root[@]}" apt-get update -q
+# No service a package brings (udev, dbus) is started: the tests start what
+# they need themselves, in namespaces of their own.
+policy=/usr/sbin/policy-rc.d
+if [ ! -e "$policy" ]; then
+    printf '#!/bin/sh\nexit 101\n' | "${as_root[@]}" tee "$policy" >/dev/null
+    "${as_root[@]}" chmod 755 "$policy"
+    trap '"${as_root[@]}" rm -f "$policy"' EXIT
+fi
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,3 +1,4 @@
+#include "device_identity.h"
 #include "drive_paths.h"
 #include "drive_table.h"
 #include "linux_drive_service.h"
@@ -55,8 +56,8 @@ TEST(DriveLetters, RunOutAtZ) {
 TEST(DriveLetters, AContainerRootIsDriveCWhateverItsType) {
     const DriveTable drives = readDriveTable(fixture("container.mountinfo"));
     EXPECT_EQ(lettersAndMounts(drives), "C=/;D=/home/user/Shared;");
-    EXPECT_EQ(classifyDrive(drives.at(0), "/nonexistent"), 2); // overlay
-    EXPECT_EQ(classifyDrive(drives.at(1), "/nonexistent"), 3); // 9p
+    EXPECT_EQ(classifyDrive(drives.at(0), std::nullopt, "/nonexistent"), 2); // overlay
+    EXPECT_EQ(classifyDrive(drives.at(1), std::nullopt, "/nonexistent"), 3); // 9p
 }
 
 TEST(DriveLetters, AnUnreadableMountTableFailsNamingTheFile) {
@@ -68,44 +69,90 @@ TEST(DriveLetters, AnUnreadableMountTableFailsNamingTheFile) {
     }
 }
 
-TEST(DriveType, IsClassifiedFromTheMountText) {
-    // A fake sysfs where sdb is a removable disk and sda a fixed one.
+TEST(DriveType, IsClassifiedFromTheMountTextAndTheDevicesNumber) {
+    // A fake sysfs where sdb (8:16) is a removable disk, sda (8:0) a fixed one,
+    // and dm-0 (253:0) a mapped device on top of sdb's partition.
     const fs::path sys = fs::temp_directory_path() / "tarvino-sys";
     fs::remove_all(sys);
     for (const char* disk : {"sda", "sdb"}) {
         fs::create_directories(sys / "devices" / disk / (std::string(disk) + "1"));
         std::ofstream(sys / "devices" / disk / "removable") << (disk[2] == 'b' ? "1\n" : "0\n");
     }
-    fs::create_directories(sys / "class/block");
-    fs::create_directory_symlink("../../devices/sda/sda1", sys / "class/block/sda1");
-    fs::create_directory_symlink("../../devices/sdb/sdb1", sys / "class/block/sdb1");
-    fs::create_directory_symlink("../../devices/sdb", sys / "class/block/sdb");
+    fs::create_directories(sys / "devices/dm-0");
+    std::ofstream(sys / "devices/dm-0/removable") << "0\n";
+    fs::create_directories(sys / "dev/block");
+    for (const auto& [number, path] :
+         {std::pair{"8:1", "sda/sda1"}, {"8:17", "sdb/sdb1"}, {"8:16", "sdb"}, {"253:0", "dm-0"}})
+        fs::create_directory_symlink("../../devices/" + std::string(path),
+                                     sys / "dev/block" / number);
 
+    const std::optional<DeviceNumber> none, sda1{{8, 1}}, sdb{{8, 16}}, sdb1{{8, 17}},
+        dm0{{253, 0}}, unknown{{259, 9}};
     const struct {
         const char* fstype;
         const char* source;
+        std::optional<DeviceNumber> device;
         std::int32_t type;
     } cases[] = {
-        {"ext4", "/dev/sda1", 2},   {"vfat", "/dev/sdb1", 1},
-        {"vfat", "/dev/sdb", 1},    {"xfs", "/dev/mapper/root", 2},
-        {"nfs4", "srv:/export", 3}, {"nfs", "srv:/x", 3},
-        {"cifs", "//srv/share", 3}, {"smb3", "//srv/share", 3},
-        {"fuse.sshfs", "u@h:/", 3}, {"9p", "share", 3},
-        {"ceph", "mon:/", 3},       {"glusterfs", "g:/vol", 3},
-        {"ext4", "host:/path", 3},  {"iso9660", "/dev/sr0", 4},
-        {"udf", "/dev/sdb1", 4},    {"auto", "/dev/sr1", 4},
-        {"tmpfs", "tmpfs", 5},      {"ramfs", "none", 5},
-        {"ext4", "/dev/zram0", 5},  {"zfs", "tank/data", 2},
-        {"overlay", "overlay", 2},  {"bcachefs", "/dev/sda1", 2},
-        {"squashfs", "image", 0},   {"proc", "proc", 0},
+        {"ext4", "/dev/sda1", sda1, 2},
+        {"vfat", "/dev/sdb1", sdb1, 1},
+        {"vfat", "/dev/sdb", sdb, 1},
+        {"xfs", "/dev/mapper/root", dm0, 2},
+        {"vfat", "/dev/disk/by-label/STICK", sdb1, 1}, // the removable disk under another name
+        {"exfat", "/dev/root", sdb1, 1},
+        {"fuseblk", "/dev/mapper/usb", sdb1, 1},
+        {"xfs", "/dev/mapper/root", none, 2},
+        {"ext4", "/dev/nvme9n1p1", unknown, 2},
+        {"nfs4", "srv:/export", none, 3},
+        {"nfs", "srv:/x", none, 3},
+        {"cifs", "//srv/share", none, 3},
+        {"smb3", "//srv/share", none, 3},
+        {"fuse.sshfs", "u@h:/", none, 3},
+        {"9p", "share", none, 3},
+        {"ceph", "mon:/", none, 3},
+        {"glusterfs", "g:/vol", none, 3},
+        {"ext4", "host:/path", none, 3},
+        {"iso9660", "/dev/sr0", none, 4},
+        {"udf", "/dev/sdb1", sdb1, 4},
+        {"auto", "/dev/sr1", none, 4},
+        {"tmpfs", "tmpfs", none, 5},
+        {"ramfs", "none", none, 5},
+        {"ext4", "/dev/zram0", none, 5},
+        {"zfs", "tank/data", none, 2},
+        {"overlay", "overlay", none, 2},
+        {"bcachefs", "/dev/sda1", none, 2},
+        {"squashfs", "image", none, 0},
+        {"proc", "proc", none, 0},
     };
     for (const auto& c : cases) {
         DriveEntry e;
         e.fstype = c.fstype;
         e.source = c.source;
-        EXPECT_EQ(classifyDrive(e, sys.string()), c.type) << c.fstype << " on " << c.source;
+        EXPECT_EQ(classifyDrive(e, c.device, sys.string()), c.type)
+            << c.fstype << " on " << c.source;
     }
     fs::remove_all(sys);
+}
+
+TEST(DriveType, TheBlockDeviceIsTheMountTablesNumberElseTheNodesOwn) {
+    const struct {
+        DeviceNumber table;
+        const char* source;
+        std::optional<DeviceNumber> device;
+    } cases[] = {
+        {{253, 3}, "/dev/mapper/vg-root", DeviceNumber{253, 3}}, // not read: the table says
+        {{8, 2}, "/dev/root", DeviceNumber{8, 2}},
+        {{0, 45}, "/dev/null", std::nullopt}, // a character device
+        {{0, 45}, "/dev/nonexistent-tarvino", std::nullopt},
+        {{0, 45}, "tank/data", std::nullopt},
+        {{0, 45}, "/etc/hostname", std::nullopt}, // only nodes under /dev are asked
+    };
+    for (const auto& c : cases) {
+        DriveEntry e;
+        e.source = c.source;
+        e.device = c.table;
+        EXPECT_EQ(blockDeviceOf(e), c.device) << c.source;
+    }
 }
 
 TEST(VolumeSerial, IsReducedFromEachUuidForm) {
@@ -185,6 +232,32 @@ TEST(AbsolutePaths, CompleteAgainstTheDrivesCurrentDirectory) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(absolutePathName(drives, c.path, c.cwd), c.full) << c.path << " in " << c.cwd;
+}
+
+TEST(AbsolutePaths, NeedTheWorkingDirectoryOnlyWhenRelativeToIt) {
+    // A working directory that cannot be read, as after it was deleted.
+    const DriveTable drives = readDriveTable(fixture("desktop.mountinfo"));
+    const struct {
+        const char* path;
+        const char* full; // nullptr: fails, naming the working directory
+    } cases[] = {
+        {"c:", "C:\\"},       {"C:x\\y", "C:\\x\\y"},   {"d:sub", "D:\\sub"},
+        {"/data/x", "D:\\x"}, {"f:\\docs", "F:\\docs"}, {".", nullptr},
+        {"", nullptr},        {"docs", nullptr},        {"..", nullptr},
+    };
+    for (const auto& c : cases) {
+        if (c.full) {
+            EXPECT_EQ(absolutePathName(drives, c.path, std::nullopt), c.full) << c.path;
+            continue;
+        }
+        try {
+            absolutePathName(drives, c.path, std::nullopt);
+            ADD_FAILURE() << "no failure for " << c.path;
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find("working directory"), std::string::npos)
+                << e.what();
+        }
+    }
 }
 
 TEST(LinuxService, ResolvesAndRejectsDrivesByLetter) {

@@ -1,8 +1,11 @@
 #include "device_identity.h"
 
 #include <blkid.h>
+#include <cstdlib>
 #include <libudev.h>
 #include <memory>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace tarvino::linux_drives {
 
@@ -17,22 +20,30 @@ struct UdevDeviceDeleter {
 struct ProbeDeleter {
     void operator()(blkid_struct_probe* p) const { blkid_free_probe(p); }
 };
+struct FreeDeleter {
+    void operator()(char* p) const { std::free(p); }
+};
 
-std::optional<std::string> fromUdev(const std::string& device, const std::string& name) {
-    const std::string sysname = device.substr(device.rfind('/') + 1);
+dev_t devno(DeviceNumber device) {
+    return makedev(device.major, device.minor);
+}
+
+std::optional<std::string> fromUdev(DeviceNumber device, const std::string& name) {
     std::unique_ptr<udev, UdevDeleter> context(udev_new());
     if (!context) return std::nullopt;
     std::unique_ptr<udev_device, UdevDeviceDeleter> dev(
-        udev_device_new_from_subsystem_sysname(context.get(), "block", sysname.c_str()));
+        udev_device_new_from_devnum(context.get(), 'b', devno(device)));
     if (!dev) return std::nullopt;
     const char* value = udev_device_get_property_value(dev.get(), ("ID_FS_" + name).c_str());
     if (!value || !*value) return std::nullopt;
     return std::string(value);
 }
 
-std::optional<std::string> fromBlkid(const std::string& device, const std::string& name) {
+std::optional<std::string> fromBlkid(DeviceNumber device, const std::string& name) {
+    const std::unique_ptr<char, FreeDeleter> node(blkid_devno_to_devname(devno(device)));
+    if (!node) return std::nullopt;
     std::unique_ptr<blkid_struct_probe, ProbeDeleter> probe(
-        blkid_new_probe_from_filename(device.c_str()));
+        blkid_new_probe_from_filename(node.get()));
     if (!probe) return std::nullopt;
     blkid_probe_enable_superblocks(probe.get(), 1);
     blkid_probe_set_superblocks_flags(probe.get(), BLKID_SUBLKS_UUID | BLKID_SUBLKS_TYPE);
@@ -45,7 +56,15 @@ std::optional<std::string> fromBlkid(const std::string& device, const std::strin
 
 } // namespace
 
-std::optional<std::string> deviceProperty(const std::string& device, const std::string& name) {
+std::optional<DeviceNumber> blockDeviceOf(const DriveEntry& entry) {
+    if (entry.device.major != 0) return entry.device;
+    if (entry.source.rfind("/dev/", 0) != 0) return std::nullopt;
+    struct stat node {};
+    if (stat(entry.source.c_str(), &node) != 0 || !S_ISBLK(node.st_mode)) return std::nullopt;
+    return DeviceNumber{major(node.st_rdev), minor(node.st_rdev)};
+}
+
+std::optional<std::string> deviceProperty(DeviceNumber device, const std::string& name) {
     if (auto value = fromUdev(device, name)) return value;
     return fromBlkid(device, name);
 }

@@ -1,13 +1,21 @@
 #pragma once
 
+#include "drive_table.h"
+
 #include <optional>
 #include <string>
 
 namespace tarvino::linux_drives {
 
-// A file-system property ("UUID", "TYPE") of a block device such as /dev/sda1:
-// first from udev's database (no privileges needed), then by a libblkid probe
-// where the device is readable. Nothing when neither knows it.
-std::optional<std::string> deviceProperty(const std::string& device, const std::string& name);
+// The block device that holds a mount, by number: the mount table's own, or,
+// where that is anonymous (major 0, as btrfs gives), the number of the /dev
+// node the mount names, which stat reads without access to the device.
+// Nothing for a mount of no block device.
+std::optional<DeviceNumber> blockDeviceOf(const DriveEntry& entry);
+
+// A file-system property ("UUID", "TYPE") of a block device: first from
+// udev's record (no privileges needed), then by a libblkid probe where the
+// device is readable. Nothing when neither knows it.
+std::optional<std::string> deviceProperty(DeviceNumber device, const std::string& name);
 
 } // namespace tarvino::linux_drives

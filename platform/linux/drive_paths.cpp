@@ -110,14 +110,14 @@ const DriveEntry* driveHolding(const DriveTable& drives, std::string_view linuxP
 }
 
 std::string absolutePathName(const DriveTable& drives, std::string_view path,
-                             std::string_view cwd) {
+                             std::optional<std::string_view> cwd) {
     if (!driveNameOf(path).empty()) {
         const char letter = upper(path[0]);
         const std::string_view rest = path.substr(2);
         std::vector<std::string> parts;
-        if (rest.empty() || !isSeparator(rest[0])) {
+        if (cwd && (rest.empty() || !isSeparator(rest[0]))) {
             // The drive's current directory: cwd if it lies on this drive.
-            const std::vector<std::string> here = components(cwd);
+            const std::vector<std::string> here = components(*cwd);
             const DriveEntry* cwdDrive = holding(drives, here);
             if (cwdDrive && cwdDrive->letter == letter) parts = below(here, *cwdDrive);
         }
@@ -125,7 +125,10 @@ std::string absolutePathName(const DriveTable& drives, std::string_view path,
         return drivePath(letter, parts);
     }
     std::vector<std::string> linux;
-    if (path.empty() || !isSeparator(path[0])) appendComponents(linux, cwd);
+    if (path.empty() || !isSeparator(path[0])) {
+        if (!cwd) throw std::runtime_error("the working directory cannot be read");
+        appendComponents(linux, *cwd);
+    }
     appendComponents(linux, path);
     return mapLinuxPath(drives, linux, path);
 }

@@ -64,8 +64,8 @@ bool isVolume(libmnt_fs* fs, std::string_view fstype, std::string_view source) {
 }
 
 std::string deviceKey(const DriveEntry& e) {
-    if (e.major != 0 || e.minor != 0)
-        return std::to_string(e.major) + ":" + std::to_string(e.minor);
+    if (e.device != DeviceNumber{})
+        return std::to_string(e.device.major) + ":" + std::to_string(e.device.minor);
     return "src:" + e.source;
 }
 
@@ -75,8 +75,7 @@ DriveEntry entryOf(libmnt_fs* fs) {
     e.source = text(mnt_fs_get_source(fs));
     e.fstype = text(mnt_fs_get_fstype(fs));
     const dev_t devno = mnt_fs_get_devno(fs);
-    e.major = major(devno);
-    e.minor = minor(devno);
+    e.device = {major(devno), minor(devno)};
     return e;
 }
 
@@ -150,19 +149,21 @@ DriveTable readDriveTable(const std::string& path) {
     return letterDrives(*table);
 }
 
-std::int32_t classifyDrive(const DriveEntry& e, const std::string& sysRoot) {
+std::int32_t classifyDrive(const DriveEntry& e, std::optional<DeviceNumber> device,
+                           const std::string& sysRoot) {
     const std::string_view fs = e.fstype;
     if (isNetworkFileSystem(fs, e.source)) return 3;
     if (fs == "iso9660" || fs == "udf" || startsWith(e.source, "/dev/sr")) return 4;
     if (fs == "tmpfs" || fs == "ramfs" || startsWith(e.source, "/dev/zram")) return 5;
-    if (isBlockDeviceSource(e.source)) {
+    if (device) {
         // A partition has no "removable" of its own; its disk, one level up, has.
-        const std::string name = e.source.substr(e.source.rfind('/') + 1);
-        const std::string dir = sysRoot + "/class/block/" + name;
+        const std::string dir = sysRoot + "/dev/block/" + std::to_string(device->major) + ":" +
+                                std::to_string(device->minor);
         std::string flag = readFirstLine(dir + "/removable");
         if (flag.empty()) flag = readFirstLine(dir + "/../removable");
         return flag == "1" ? 1 : 2;
     }
+    if (isBlockDeviceSource(e.source)) return 2;
     if (fs == "zfs" || fs == "overlay" || fs == "bcachefs") return 2;
     return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,14 +10,20 @@ struct libmnt_table;
 
 namespace tarvino::linux_drives {
 
+// A device's number, major:minor, as the kernel, udev and sysfs know it.
+struct DeviceNumber {
+    unsigned major = 0;
+    unsigned minor = 0;
+    bool operator==(const DeviceNumber&) const = default;
+};
+
 // One lettered volume, as the mount table describes it.
 struct DriveEntry {
-    char letter = 0;    // 'C' .. 'Z'
-    std::string target; // mount point
-    std::string source; // e.g. /dev/sda1, server:/export, pool/data
-    std::string fstype; // as the mount table gives it
-    unsigned major = 0; // device number from the table; 0:0 when it has none
-    unsigned minor = 0;
+    char letter = 0;     // 'C' .. 'Z'
+    std::string target;  // mount point
+    std::string source;  // e.g. /dev/sda1, server:/export, pool/data
+    std::string fstype;  // as the mount table gives it
+    DeviceNumber device; // from the table; major 0 when anonymous (btrfs, nfs, tmpfs)
 };
 
 using DriveTable = std::vector<DriveEntry>;
@@ -30,9 +37,12 @@ DriveTable letterDrives(libmnt_table& table);
 // std::runtime_error naming the file when it cannot be read.
 DriveTable readDriveTable(const std::string& path);
 
-// The drive-type code of a volume from its mount-table text; sysRoot is where
-// sysfs is mounted, read only to tell a removable disk from a fixed one.
-std::int32_t classifyDrive(const DriveEntry& entry, const std::string& sysRoot);
+// The drive-type code of a volume from its mount-table text and the block
+// device that holds it, if any. sysRoot is where sysfs is mounted, read only
+// to tell a removable disk from a fixed one: by the device's number, so that
+// /dev/mapper/<name> or /dev/root are found too.
+std::int32_t classifyDrive(const DriveEntry& entry, std::optional<DeviceNumber> device,
+                           const std::string& sysRoot);
 
 bool isNetworkFileSystem(std::string_view fstype, std::string_view source);
 

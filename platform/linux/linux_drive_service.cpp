@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
@@ -21,17 +22,14 @@ std::runtime_error failure(const std::string& what, int err) {
     return std::runtime_error(what + ": " + std::strerror(err));
 }
 
-std::string currentDirectory() {
+// Nothing when it cannot be read: deleted, or a directory above it not searchable.
+std::optional<std::string> currentDirectory() {
     std::vector<char> buffer(4096);
     while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) throw failure("the working directory cannot be read", errno);
+        if (errno != ERANGE) return std::nullopt;
         buffer.resize(buffer.size() * 2);
     }
-    return buffer.data();
-}
-
-bool isDevice(const std::string& source) {
-    return source.rfind("/dev/", 0) == 0;
+    return std::string(buffer.data());
 }
 
 class LinuxDrive : public Drive {
@@ -39,14 +37,15 @@ public:
     LinuxDrive(DriveEntry entry, std::string sysRoot)
         : entry_(std::move(entry)), sysRoot_(std::move(sysRoot)) {}
 
-    std::int32_t driveType() override { return classifyDrive(entry_, sysRoot_); }
+    std::int32_t driveType() override {
+        return classifyDrive(entry_, blockDeviceOf(entry_), sysRoot_);
+    }
     std::string driveLetter() override { return std::string(1, entry_.letter); }
 
     std::uint32_t serialNumber() override {
-        if (isDevice(entry_.source)) {
-            if (auto uuid = deviceProperty(entry_.source, "UUID"))
+        if (const auto device = blockDeviceOf(entry_))
+            if (auto uuid = deviceProperty(*device, "UUID"))
                 if (auto serial = serialFromUuid(*uuid)) return *serial;
-        }
         struct statfs info {};
         if (statfs(entry_.target.c_str(), &info) != 0)
             throw failure("serialnumber of drive " + driveLetter() + ": cannot query " +
@@ -75,8 +74,9 @@ std::uint64_t LinuxDrive::totalSize() {
 
 std::string LinuxDrive::fileSystem() {
     // The kernel names every FUSE block file system "fuseblk"; the device knows the real one.
-    if (entry_.fstype == "fuseblk" && isDevice(entry_.source))
-        if (auto type = deviceProperty(entry_.source, "TYPE")) return *type;
+    if (entry_.fstype == "fuseblk")
+        if (const auto device = blockDeviceOf(entry_))
+            if (auto type = deviceProperty(*device, "TYPE")) return *type;
     return entry_.fstype;
 }
 
@@ -87,7 +87,9 @@ public:
 
     std::string getAbsolutePathName(const std::string& path) override {
         try {
-            return absolutePathName(drives_, path, currentDirectory());
+            const std::optional<std::string> cwd = currentDirectory();
+            return absolutePathName(drives_, path,
+                                    cwd ? std::optional<std::string_view>(*cwd) : std::nullopt);
         } catch (const std::runtime_error& e) {
             throw std::runtime_error(std::string("GetAbsolutePathName: ") + e.what());
         }
