@@ -1,5 +1,6 @@
 #include "qt_form.h"
 
+#include "frame_extents.h"
 #include "layout.h"
 #include "window_icon.h"
 
@@ -138,9 +139,12 @@ void QtForm::showCentred() {
     const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (screen) {
-        QRect frame = geometry();
+        // The frame is centred; the client area is placed inside it, where
+        // the window manager will put the frame around it.
+        const QMargins margins = expectedFrame(*this);
+        QRect frame = QRect(QPoint(), size()).marginsAdded(margins);
         frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+        setGeometry(QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), size()));
     }
     show();
 }

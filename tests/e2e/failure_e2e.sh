@@ -45,15 +45,6 @@ expect_report() {
     check "$name: stderr names it ($(head -c 120 "$work/err"))" grep -q "$expected" "$work/err"
 }
 
-# A working directory that has been deleted.
-mkdir "$work/gone"
-(
-    cd "$work/gone" && rmdir "$work/gone" &&
-        expect_report "deleted working directory" "working directory cannot be read" "$program"
-    exit "$failures"
-)
-failures=$?
-
 # A mount table that cannot be read: in a private mount namespace, a file
 # nobody may read lies over it, and the program runs without root's
 # capabilities, so that root too is refused.

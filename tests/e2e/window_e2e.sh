@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# The real program on a private X server: its window, its look, and a key ends it.
+# The real program on a private X server: its window, its look, and a key ends
+# it; started from a working directory that has since been deleted. Then under
+# a window manager that frames it: the frame is what is centred.
 set -u
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,7 +14,10 @@ check() { # description, then a command that must succeed
     if "$@"; then echo "ok - $what"; else echo "not ok - $what"; failures=$((failures + 1)); fi
 }
 
-"$program" 2>"$XDG_RUNTIME_DIR/stderr" &
+# A terminal left in a folder that was then removed: drive C needs no working directory.
+mkdir "$XDG_RUNTIME_DIR/gone"
+(cd "$XDG_RUNTIME_DIR/gone" && rmdir "$XDG_RUNTIME_DIR/gone" && exec "$program") \
+    2>"$XDG_RUNTIME_DIR/stderr" &
 pid=$!
 if ! id=$(wait_for_window " Tarvino 1.1"); then
     echo "not ok - no window appeared (program $(kill -0 "$pid" 2>/dev/null && echo running || echo gone))"
@@ -64,5 +69,35 @@ wait "$pid"
 status=$?
 check "shift ends it with status 0 (saw $status)" test "$status" = 0
 [ -s "$XDG_RUNTIME_DIR/stderr" ] && sed 's/^/  stderr: /' "$XDG_RUNTIME_DIR/stderr"
+
+# Openbox reparents the window into a frame with a title bar, as the big
+# desktops' X11 sessions do. It has started once it names its theme.
+openbox --sm-disable >"$XDG_RUNTIME_DIR/openbox.log" 2>&1 &
+wm=$!
+for _ in $(seq 100); do xprop -root _OB_THEME 2>/dev/null | grep -q = && break; sleep 0.1; done
+"$program" 2>"$XDG_RUNTIME_DIR/stderr" &
+pid=$!
+if id=$(wait_for_window " Tarvino 1.1"); then
+    sleep 0.5
+    geometry=$(xwininfo -id "$id")
+    read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | tr -d , | awk '{print $3, $4, $5, $6}')
+    read -r area_x area_y area_w area_h < <(xprop -root _NET_WORKAREA | tr -d , | awk '{print $3, $4, $5, $6}')
+    x=$(($(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry") - left))
+    y=$(($(awk '/Absolute upper-left Y:/ {print $4}' <<<"$geometry") - top))
+    dx=$((2 * x + 292 + left + right - 2 * area_x - area_w))
+    dy=$((2 * y + 116 + top + bottom - 2 * area_y - area_h))
+    check "under openbox the frame, with its title bar of $top px, is centred (off by $dx/2, $dy/2 px)" \
+        test "${dx#-}" -le 2 -a "${dy#-}" -le 2
+    xdotool windowfocus --sync "$id" 2>/dev/null; xdotool key q
+else
+    check "under openbox the window appears" false
+fi
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill "$pid" 2>/dev/null
+wait "$pid"
+status=$?
+check "under openbox a key ends it with status 0 (saw $status)" test "$status" = 0
+kill "$wm"
+wait "$wm"
 rm -rf "$XDG_RUNTIME_DIR"
 exit $((failures > 0))

@@ -1,0 +1,85 @@
+#include "frame_extents.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QtGui/qguiapplication_platform.h>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
+#include <xcb/xcb.h>
+
+namespace tarvino::qt {
+
+namespace {
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
+// The 32-bit values of a window's property, or none.
+std::vector<std::uint32_t> property(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name,
+                                    xcb_atom_t type) {
+    const Reply<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, name, type, 0, 1024), nullptr));
+    if (!reply || reply->format != 32) return {};
+    const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+} // namespace
+
+QMargins expectedFrame(QWidget& widget) {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c) return {};
+    const auto window = static_cast<xcb_window_t>(widget.winId());
+    const Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+    if (!tree) return {};
+
+    // Only a manager that says it answers is asked: with none, no frame.
+    const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_atom_t extents = atom(c, "_NET_FRAME_EXTENTS");
+    const auto supported = property(c, tree->root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
+    if (std::find(supported.begin(), supported.end(), request) == supported.end()) return {};
+
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = request;
+    xcb_send_event(c, 0, tree->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(c);
+    // The manager sets the property when it gets to the request: a few
+    // milliseconds at most for one that is running at all.
+    using namespace std::chrono_literals;
+    for (auto waited = 0ms; waited < 200ms; waited += 2ms) {
+        const auto v = property(c, window, extents, XCB_ATOM_CARDINAL);
+        if (v.size() == 4) { // left, right, top, bottom, in device pixels
+            const qreal ratio = widget.devicePixelRatioF();
+            const auto logical = [ratio](std::uint32_t px) {
+                return static_cast<int>(std::lround(px / ratio));
+            };
+            return {logical(v[0]), logical(v[2]), logical(v[1]), logical(v[3])};
+        }
+        std::this_thread::sleep_for(2ms);
+    }
+    return {};
+}
+
+} // namespace tarvino::qt
