@@ -1,25 +1,145 @@
 #!/usr/bin/env bash
 # The real program on a private X server and a private D-Bus session, read
-# over the AT-SPI bus by a screen-reader client.
+# over the AT-SPI bus by a screen-reader client. Then, as a user without
+# privileges, on real file systems mounted through a node that is not the
+# kernel's name for the device (as LVM's /dev/mapper/<name>), each in turn
+# the root of a private mount namespace: the values read must be the volume's.
 set -u
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
+project=$(cd "$here/../.." && pwd)
 if ! command -v dbus-run-session >/dev/null || ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
     echo "skip: needs dbus-run-session and python3-pyatspi"
     exit 77
 fi
 . "$here/xvfb.sh"
 start_xvfb || exit 1
-export XDG_RUNTIME_DIR=$(mktemp -d)
-chmod 700 "$XDG_RUNTIME_DIR"
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+work=$(mktemp -d)
+chmod 755 "$work"
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+trap 'kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; rm -rf "$work"' EXIT
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-dbus-run-session -- bash -c '
-    "$1" 2>"$XDG_RUNTIME_DIR/stderr" &
-    pid=$!
-    /usr/bin/python3 "$2" "$(basename "$1")"
-    status=$?
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    exit "$status"
-' bash "$program" "$here/atspi_reader.py"
+
+# Starts the program and reads it, on a session bus of its own; the arguments
+# are the reader's exact expectations.
+read_window() {
+    dbus-run-session -- bash -c '
+        "$1" 2>"$XDG_RUNTIME_DIR/stderr" &
+        pid=$!
+        /usr/bin/python3 "$2" "$(basename "$1")" "${@:3}"
+        status=$?
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+        exit "$status"
+    ' bash "$program" "$here/atspi_reader.py" "$@"
+}
+read_window || exit 1
+
+needed=(unshare losetup mknod chroot setpriv udevadm mkfs.xfs mkfs.btrfs mkntfs ntfslabel ntfs-3g)
+udevd=/lib/systemd/systemd-udevd
+for tool in "${needed[@]}"; do command -v "$tool" >/dev/null || missing="${missing:-} $tool"; done
+[ -x "$udevd" ] || missing="${missing:-} systemd-udevd"
+if [ "$(id -u)" != 0 ] || [ -n "${missing:-}" ] || ! unshare --mount true 2>/dev/null; then
+    echo "skip - devices under other names: needs root, mount namespaces and${missing:- nothing else}"
+    exit 0
+fi
+
+# In a mount namespace of its own: a /dev holding the node, a private udevd
+# that records the device (its links land in that /dev), the file system
+# mounted through the node and made the root, and the program run there as
+# nobody. $1 the image, $2 the mount's type, then the reader's expectations.
+as_root_of() {
+    local image=$1 type=$2 loop number
+    shift 2
+    loop=$(losetup -f --show "$image") || { echo "skip - no free loop device"; return 0; }
+    number=$(cat "/sys/class/block/${loop#/dev/}/dev")
+    unshare --mount --propagation private bash -c '
+        set -e
+        work=$1 kernel_name=$2 number=$3 type=$4 udevd=$5 project=$6 program=$7
+        shift 7
+        dev=$work/dev root=$work/root
+        mkdir -p "$dev" "$root"
+        mount -t tmpfs -o mode=755 tmpfs "$dev"
+        for node in null zero full random urandom tty fuse kmsg; do
+            : >"$dev/$node"
+            mount --bind "/dev/$node" "$dev/$node"
+        done
+        # The node under the kernel name, which udevd probes, and the other name.
+        mkdir "$dev/mapper"
+        mknod -m 600 "$dev/$kernel_name" b "${number%:*}" "${number#*:}"
+        mknod -m 600 "$dev/mapper/tarvino-c" b "${number%:*}" "${number#*:}"
+        mount --rbind "$dev" /dev
+        mount -t tmpfs tmpfs /run
+        mkdir /run/udev
+        "$udevd" 2>/dev/null &
+        udevd_pid=$!
+        for _ in $(seq 50); do udevadm control --ping 2>/dev/null && break; sleep 0.1; done
+        timeout 30 udevadm trigger --action=add --settle "/sys/dev/block/$number" || true
+        udevadm control --exit
+        wait "$udevd_pid" || true
+        if ! grep -q "^E:ID_FS_UUID=" "/run/udev/data/b$number" 2>/dev/null; then
+            echo "skip - $type: udevd kept no record of the device"
+            exit 0
+        fi
+        mount -t "$type" /dev/mapper/tarvino-c "$root"
+        for dir in usr bin lib lib64 sbin etc var proc sys tmp run/udev "$project"; do
+            [ -e "/$dir" ] || continue
+            mkdir -p "$root/$dir"
+            mount --bind "/$dir" "$root/$dir"
+        done
+        mkdir -p "$root/dev"
+        mount --rbind /dev "$root/dev"
+        runtime=$work/nobody # the same path inside, where /tmp is this /tmp
+        mkdir -m 700 "$runtime"
+        chown 65534:65534 "$runtime"
+        status=0
+        chroot "$root" setpriv --reuid=65534 --regid=65534 --clear-groups \
+            env -i PATH=/usr/bin:/bin HOME=/tmp DISPLAY="$DISPLAY" \
+            XDG_RUNTIME_DIR="$runtime" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+            DBUS_SESSION_BUS_ADDRESS= ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
+            LSAN_OPTIONS="${LSAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" \
+            dbus-run-session -- bash -c "
+                \"$program\" 2>\"$runtime/stderr\" &
+                pid=\$!
+                /usr/bin/python3 \"$project/tests/e2e/atspi_reader.py\" tarvino \"\$@\"
+                status=\$?
+                kill \$pid 2>/dev/null; wait \$pid 2>/dev/null
+                [ \$status = 0 ] || sed \"s/^/  stderr: /\" \"$runtime/stderr\"
+                exit \$status" bash "$@" || status=$?
+        rm -rf "$runtime"
+        # The session bus ends before the services it started; wait for them.
+        for _ in $(seq 25); do umount -R "$root" 2>/dev/null && break; sleep 0.2; done
+        umount -R -l "$root" 2>/dev/null || true
+        exit "$status"
+    ' bash "$work" "${loop#/dev/}" "$number" "$type" "$udevd" "$project" "$program" "$@"
+    local status=$?
+    losetup -d "$loop"
+    return "$status"
+}
+
+failures=0
+# The fold of this UUID, as the kernel folds an ext4 UUID into statfs's f_fsid.
+uuid=3f1c2a9e-7d4b-4e0a-9c21-5b8e6d0f1a2b
+serial="SN. 275856803"
+truncate -s 320M "$work/xfs.img"
+mkfs.xfs -q -m uuid=$uuid "$work/xfs.img"
+echo "# XFS, whose f_fsid is the device number"
+as_root_of "$work/xfs.img" xfs "Volume serial number=$serial" "File system=FS. xfs" \
+    "Drive type and letter=Fixed C:" || failures=$((failures + 1))
+rm -f "$work/xfs.img"
+
+truncate -s 128M "$work/btrfs.img"
+mkfs.btrfs -q -U $uuid "$work/btrfs.img" >/dev/null
+echo "# btrfs, whose mount-table number is anonymous"
+as_root_of "$work/btrfs.img" btrfs "Volume serial number=$serial" "File system=FS. btrfs" \
+    || failures=$((failures + 1))
+rm -f "$work/btrfs.img"
+
+truncate -s 16M "$work/ntfs.img"
+mkntfs -q -F -Q "$work/ntfs.img" >/dev/null 2>&1
+ntfslabel -q --new-serial=0123456789ABCDEF "$work/ntfs.img" >/dev/null
+echo "# NTFS through ntfs-3g, a fuseblk mount"
+as_root_of "$work/ntfs.img" ntfs-3g "Volume serial number=SN. $((0x89ABCDEF))" \
+    "File system=FS. ntfs" || failures=$((failures + 1))
+exit $((failures > 0))

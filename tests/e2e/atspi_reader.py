@@ -1,7 +1,8 @@
 """Reads the program's window over the AT-SPI accessibility bus, as a screen
-reader does, and checks each line's name and description.
+reader does, and checks each line's name and description; each
+DESCRIPTION=TEXT given must also be read exactly.
 
-Usage: atspi_reader.py APPLICATION_NAME
+Usage: atspi_reader.py APPLICATION_NAME [DESCRIPTION=TEXT ...]
 """
 import sys
 import time
@@ -35,7 +36,7 @@ def walk(node):
             yield from walk(child)
 
 
-def main(name):
+def main(name, exact):
     app = find_application(name)
     if app is None:
         print(f"not ok - no application '{name}' on the accessibility bus")
@@ -49,6 +50,11 @@ def main(name):
         print(("ok - " if ok else "not ok - ") +
               f"{description!r} reads {node.name if node else None!r}")
         failures += not ok
+    for description, text in exact.items():
+        node = by_description.get(description)
+        read = node.name if node else None
+        print(("ok - " if read == text else "not ok - ") + f"{description!r} is {text!r} (read {read!r})")
+        failures += read != text
     maker = by_description.get("Maker")
     print(("ok - " if maker and maker.name == "Orlenda" else "not ok - ") +
           f"'Maker' reads {maker.name if maker else None!r}")
@@ -60,4 +66,4 @@ def main(name):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    sys.exit(main(sys.argv[1], dict(a.split("=", 1) for a in sys.argv[2:])))
