@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 namespace tarvino::layout {
 
 // A rectangle relative to the window's client area, in twips (1/1440 inch)
@@ -28,5 +31,30 @@ constexpr Rect pixels(Rect twips, int dpi) {
     return {pixels(twips.left, dpi), pixels(twips.top, dpi), pixels(twips.width, dpi),
             pixels(twips.height, dpi)};
 }
+
+// The one size of the five value labels' font: the window font's own size,
+// made smaller only as far as the widest value needs to fit `available`, and
+// never below `smallest`, where a value still too wide is cut at the right.
+// widest(size) measures the widest value at a size, in the units of
+// `available`. Widths grow about in proportion to the size, so that gives the
+// first guess; hinting makes them grow unevenly, so the guess is then moved
+// by `step` to the largest size that fits.
+template <typename Widest>
+double fittingSize(double size, double smallest, double step, double available, Widest widest) {
+    const double width = widest(size);
+    if (width <= available || size <= smallest) return size;
+    double fitted = std::max(smallest, std::floor(size * available / width / step) * step);
+    if (widest(fitted) <= available) {
+        while (fitted + step < size && widest(fitted + step) <= available)
+            fitted += step;
+        return fitted;
+    }
+    while (fitted > smallest && widest(fitted) > available)
+        fitted = std::max(smallest, fitted - step);
+    return fitted;
+}
+
+// Below this the values would be hard to read.
+inline constexpr double smallestValuePoints = 6.0;
 
 } // namespace tarvino::layout

@@ -1,5 +1,7 @@
 # The Debian package: its library dependencies come from dpkg-shlibdeps; the
-# Wayland platform plugin and the fonts the window asks for are added.
+# Wayland platform plugin and the fonts the window asks for are added, with
+# Debian's default interface face, without which fontconfig's sans-serif can
+# be a monospace face.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvino)
 set(CPACK_PACKAGE_VENDOR Orlenda)
@@ -12,6 +14,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.com/tarvino)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-wayland, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-wayland, fonts-liberation, fonts-dejavu-core")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -55,7 +55,7 @@ private slots:
     void shiftAloneClosesTheWindowWhileTheTextBoxHasFocus();
     void aLetterTypedAnywhereClosesTheWindow();
     void aFailedLoadIsReportedAndEndsWithStatusOne();
-    void longValuesFitTheirLabels();
+    void valuesShareOneFontAsLargeAsTheWidestAllows();
     void theRealProvidersAgreeWithTheSystemsOwnTools();
     void theDecimalSeparatorIsTheUsers();
     void ticksScrollTheBannerAndShowItsLeftEnd();
@@ -89,7 +89,7 @@ void WindowTest::controlsSitAtTheirTwipGeometryWithTheirColoursAndFonts_data() {
                                  << "" << false << true;
     QTest::newRow("labelStatus") << "labelStatus" << QRect(6, 93, 277, 19) << QColor(Qt::black)
                                  << QColor(255, 255, 192) << "MS Sans Serif"
-                                 << "" << true << true;
+                                 << "Liberation Sans" << true << true;
 }
 
 void WindowTest::controlsSitAtTheirTwipGeometryWithTheirColoursAndFonts() {
@@ -120,6 +120,9 @@ void WindowTest::controlsSitAtTheirTwipGeometryWithTheirColoursAndFonts() {
     QCOMPARE(control->font().family(), family.isEmpty() ? QApplication::font().family() : family);
     QCOMPARE(control->font().bold(), bold);
     if (!resolved.isEmpty()) QCOMPARE(QFontInfo(control->font()).family(), resolved);
+    // Whatever fontconfig has: a monospace face here would misalign every line.
+    QVERIFY2(!QFontInfo(control->font()).fixedPitch(),
+             qPrintable(QFontInfo(control->font()).family()));
 
     const QString shown = edit ? edit->text() : qobject_cast<QLabel*>(control)->text();
     QCOMPARE(shown.isEmpty(), startsEmpty);
@@ -188,14 +191,52 @@ void WindowTest::aFailedLoadIsReportedAndEndsWithStatusOne() {
     QVERIFY(!findWindow());
 }
 
-void WindowTest::longValuesFitTheirLabels() {
-    tarvino::qt::QtForm form;
-    form.setText(Control::LabelTotalSize, "TS. 18000207937536"); // an 18 TB disk
-    form.setText(Control::LabelDriveSerialNumber, "SN. 4294967295");
-    for (const char* name : {"LabelTotalSize", "LabelDriveSerialNumber"}) {
-        auto* label = form.findChild<QLabel*>(name);
-        QVERIFY(QFontMetricsF(label->font()).horizontalAdvance(label->text()) <=
-                label->contentsRect().width());
+void WindowTest::valuesShareOneFontAsLargeAsTheWidestAllows() {
+    const QFont platform = QApplication::font();
+    const struct {
+        const char* serial;
+        const char* size;
+        const char* fileSystem;
+        bool smaller; // than the platform font
+    } cases[] = {
+        {"SN. 1", "TS. 1", "FS. xfs", false},
+        {"SN. 4294967295", "TS. 270553174016", "FS. ext4", true},        // a 270 GB disk
+        {"SN. 4294967295", "TS. 18000207937536", "FS. ext4", true},      // an 18 TB disk
+        {"SN. 1", "TS. 1", "FS. fuse.some-very-long-helper-name", true}, // cut at the right
+    };
+    for (const auto& c : cases) {
+        tarvino::qt::QtForm form;
+        form.setText(Control::LabelDriveName, "Fixed C:");
+        form.setText(Control::LabelDriveSerialNumber, c.serial);
+        form.setText(Control::LabelTotalSize, c.size);
+        form.setText(Control::LabelFileSystem, c.fileSystem);
+        form.setText(Control::LabelOS, "OS. 4/6.18/44");
+        const QList<QLabel*> values = {form.findChild<QLabel*>("LabelDriveName"),
+                                       form.findChild<QLabel*>("LabelDriveSerialNumber"),
+                                       form.findChild<QLabel*>("LabelTotalSize"),
+                                       form.findChild<QLabel*>("LabelFileSystem"),
+                                       form.findChild<QLabel*>("LabelOS")};
+        const QFont font = values[0]->font();
+        QCOMPARE(font.family(), platform.family());
+        QCOMPARE(font.pointSizeF() < platform.pointSizeF(), c.smaller);
+        QVERIFY(font.pointSizeF() >= 6);
+        qreal widest = 0;
+        for (const QLabel* value : values) {
+            QCOMPARE(value->font(), font);
+            QVERIFY(!value->wordWrap());
+            widest = std::max(widest, QFontMetricsF(font).horizontalAdvance(value->text()));
+        }
+        const int width = values[0]->contentsRect().width();
+        if (font.pointSizeF() > 6) QVERIFY2(widest <= width, c.size);
+        // Not made smaller than needed: a quarter point larger would not fit.
+        QFont larger = font;
+        larger.setPointSizeF(font.pointSizeF() + 0.25);
+        const auto fits = [&](const QFont& f) {
+            for (const QLabel* value : values)
+                if (QFontMetricsF(f).horizontalAdvance(value->text()) > width) return false;
+            return true;
+        };
+        if (c.smaller) QVERIFY2(!fits(larger), c.size);
     }
 }
 

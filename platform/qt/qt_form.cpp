@@ -12,7 +12,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
-#include <cmath>
 
 namespace tarvino::qt {
 
@@ -48,22 +47,6 @@ QLabel* label(QWidget* parent, const char* name, QRect geometry, QColor ground, 
     l->setGeometry(geometry);
     colour(l, QPalette::Window, ground, QPalette::WindowText, text);
     return l;
-}
-
-// The platform's default font, made smaller only as far as needed for the
-// whole value to fit its fixed-width label: a cut-off serial or size misleads.
-// Text width grows with the point size, so one measurement finds the size;
-// every size tried costs a font engine, so few are tried.
-QFont fittingFont(const QString& text, int width) {
-    QFont f = QApplication::font();
-    const qreal advance = QFontMetricsF(f).horizontalAdvance(text);
-    if (advance <= width || f.pointSizeF() <= 0) return f;
-    constexpr qreal smallest = 6.0;
-    const qreal estimate = std::floor(f.pointSizeF() * width / advance * 4) / 4;
-    f.setPointSizeF(std::max(smallest, estimate));
-    while (QFontMetricsF(f).horizontalAdvance(text) > width && f.pointSizeF() > smallest)
-        f.setPointSizeF(std::max(smallest, f.pointSizeF() - 0.25));
-    return f;
 }
 
 } // namespace
@@ -107,6 +90,9 @@ QtForm::QtForm(QWidget* parent) : QWidget(parent) {
     status_ = new QLineEdit(this);
     status_->setObjectName(QStringLiteral("labelStatus"));
     status_->setGeometry(logical(layout::labelStatus));
+    // The old Windows bitmap face is nowhere on Linux; fontconfig would give
+    // whatever it ranks first, on a minimal system a monospace face.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     status_->setFont(namedFont("MS Sans Serif", 8.25, true));
     status_->setReadOnly(true);
     status_->setAccessibleName(QStringLiteral("Banner"));
@@ -126,9 +112,29 @@ void QtForm::setText(Control control, std::string_view text) {
         status_->setCursorPosition(0); // QLineEdit scrolls to the cursor, so show the left end
         return;
     }
-    QLabel* target = values_[static_cast<std::size_t>(control)];
-    target->setFont(fittingFont(value, target->contentsRect().width()));
-    target->setText(value);
+    values_[static_cast<std::size_t>(control)]->setText(value);
+    fitValues();
+}
+
+void QtForm::fitValues() {
+    // One font for the column, so it reads evenly: the platform's, as large
+    // as the widest value allows. A cut-off serial or size would mislead.
+    QFont font = QApplication::font();
+    if (font.pointSizeF() > 0) {
+        const auto widest = [&font, this](double points) {
+            QFont sized = font;
+            sized.setPointSizeF(points);
+            const QFontMetricsF metrics(sized);
+            qreal width = 0;
+            for (const QLabel* value : values_)
+                width = std::max(width, metrics.horizontalAdvance(value->text()));
+            return width;
+        };
+        font.setPointSizeF(layout::fittingSize(font.pointSizeF(), layout::smallestValuePoints, 0.25,
+                                               values_[0]->contentsRect().width(), widest));
+    }
+    for (QLabel* value : values_)
+        value->setFont(font);
 }
 
 void QtForm::unload() {

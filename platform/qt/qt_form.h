@@ -28,6 +28,8 @@ public:
     QTimer& timer1() { return *timer1_; }
 
 private:
+    void fitValues();
+
     std::array<QLabel*, 5> values_{};
     QLineEdit* status_ = nullptr;
     QTimer* timer1_ = nullptr;

@@ -18,7 +18,7 @@ deb=$(ls "$work"/package/tarvino_*.deb 2>/dev/null | head -n 1)
 check "a .deb was built ($(basename "${deb:-none}"))" test -f "$deb"
 [ -f "$deb" ] || exit 1
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in qt6-wayland fonts-liberation libqt6widgets6 libmount1 libblkid1 libudev1; do
+for needed in qt6-wayland fonts-liberation fonts-dejavu-core libqt6widgets6 libmount1 libblkid1 libudev1; do
     check "Depends names $needed" grep -q "$needed" <<<"$depends"
 done
 check "version is 1.0.0.1" test "$(dpkg-deb -f "$deb" Version)" = 1.0.0.1
