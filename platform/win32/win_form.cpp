@@ -2,6 +2,7 @@
 
 #include "layout.h"
 #include "utf.h"
+#include "win_metrics.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -23,67 +24,6 @@ constexpr Look looks[] = {{black, RGB(192, 192, 255)}, {black, gray},
                           {gray, RGB(255, 255, 0)},    {gray, RGB(255, 255, 0)},
                           {gray, RGB(255, 255, 0)},    {black, RGB(255, 255, 192)}};
 
-// A user32 function that older Windows lack, looked up by name at run time.
-template <typename Function> Function* user32(const char* name) {
-    const HMODULE module = GetModuleHandleW(L"user32.dll");
-    return module
-               ? reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-               : nullptr;
-}
-
-int systemDpi() {
-    int dpi = 96;
-    if (HDC screen = GetDC(nullptr)) {
-        dpi = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-    }
-    return dpi;
-}
-
-// The DPI of the monitor the window is on (Windows 10 1607 and later), else
-// the system's.
-int windowDpi(HWND hwnd) {
-    if (auto* forWindow = user32<UINT WINAPI(HWND)>("GetDpiForWindow"))
-        if (const UINT dpi = forWindow(hwnd)) return static_cast<int>(dpi);
-    return systemDpi();
-}
-
-// The window's outer size for its fixed client area at a DPI.
-SIZE frameSize(DWORD style, int dpi) {
-    const layout::Rect client = layout::pixels(layout::clientArea, dpi);
-    RECT frame{0, 0, client.width, client.height};
-    using ForDpi = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
-    if (auto* forDpi = user32<ForDpi>("AdjustWindowRectExForDpi"))
-        forDpi(&frame, style, FALSE, 0, static_cast<UINT>(dpi));
-    else
-        AdjustWindowRectEx(&frame, style, FALSE, 0);
-    return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
-HFONT namedFont(const wchar_t* family, int hundredthsOfPoint, bool bold, int dpi) {
-    const int height = -MulDiv(hundredthsOfPoint, dpi, 7200);
-    return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, family);
-}
-
-// The system's message font at a DPI.
-HFONT dialogFont(int dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    using ForDpi = BOOL WINAPI(UINT, UINT, void*, UINT, UINT);
-    if (auto* forDpi = user32<ForDpi>("SystemParametersInfoForDpi")) {
-        if (!forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)))
-            return nullptr;
-    } else {
-        // Older Windows gives the metrics at the system DPI only.
-        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-            return nullptr;
-        metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, systemDpi());
-    }
-    return CreateFontIndirectW(&metrics.lfMessageFont);
-}
-
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 int shiftState() {
@@ -96,6 +36,11 @@ int shiftState() {
 void reportFailure(std::string_view message) {
     std::fprintf(stderr, "Tarvino 1.1: %.*s\n", static_cast<int>(message.size()), message.data());
     std::fflush(stderr);
+    // A window destroyed on the way here has posted WM_QUIT, which would end
+    // the message box's own loop at once: the report must stay until read.
+    MSG quit{};
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
     MessageBoxW(nullptr, widen(message).c_str(), L"Tarvino 1.1", MB_OK | MB_ICONERROR);
 }
 
@@ -122,7 +67,8 @@ WinForm::WinForm(HINSTANCE instance) : instance_(instance) {
                                  std::to_string(GetLastError()) + "); is a display available?");
 
     gray_ = CreateSolidBrush(gray);
-    constexpr DWORD label = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+    // Never wrapped: a value too wide even in the smallest font is cut at the right.
+    constexpr DWORD label = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
     for (HWND& l : labels_)
         l = control(L"STATIC", label);
     status_ = control(L"EDIT", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_READONLY);
@@ -152,22 +98,40 @@ HWND WinForm::control(const wchar_t* kind, DWORD style) {
 }
 
 void WinForm::layOut(int dpi) {
-    const std::array<HFONT, 4> old = fonts_;
-    fonts_ = {namedFont(L"Times New Roman", 1200, true, dpi), namedFont(L"Arial", 825, false, dpi),
-              namedFont(L"MS Sans Serif", 825, true, dpi), dialogFont(dpi)};
-    const auto place = [dpi](HWND w, layout::Rect twips, HFONT font) {
+    dpi_ = dpi;
+    const std::array<HFONT, 3> old = {fonts_[0], fonts_[1], fonts_[2]};
+    fonts_[0] = namedFont(L"Times New Roman", 1200, true, dpi);
+    fonts_[1] = namedFont(L"Arial", 825, false, dpi);
+    fonts_[2] = namedFont(L"MS Sans Serif", 825, true, dpi);
+    const auto place = [dpi](HWND w, layout::Rect twips) {
         const layout::Rect r = layout::pixels(twips, dpi);
         SetWindowPos(w, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    const auto setFont = [](HWND w, HFONT font) {
         SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     };
-    place(labels_[0], layout::label1, fonts_[0]);
-    place(labels_[1], layout::label2, fonts_[1]);
+    place(labels_[0], layout::label1);
+    setFont(labels_[0], fonts_[0]);
+    place(labels_[1], layout::label2);
+    setFont(labels_[1], fonts_[1]);
     for (std::size_t i = 2; i < labels_.size(); ++i)
-        place(labels_[i], layout::valueLabel(static_cast<int>(i) - 2), fonts_[3]);
-    place(status_, layout::labelStatus, fonts_[2]);
+        place(labels_[i], layout::valueLabel(static_cast<int>(i) - 2));
+    place(status_, layout::labelStatus);
+    setFont(status_, fonts_[2]);
+    fitValues();
     // No control holds the old fonts any more.
     for (HFONT f : old)
         if (f) DeleteObject(f);
+}
+
+void WinForm::fitValues() {
+    // One font for the column, so it reads evenly: the message font at the
+    // window's DPI, as large as the widest value allows.
+    const HFONT fitted = fittedFont(messageFont(dpi_), dpi_, std::span(labels_).subspan(2));
+    for (std::size_t i = 2; i < labels_.size(); ++i)
+        SendMessageW(labels_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fitted), TRUE);
+    if (fonts_[3]) DeleteObject(fonts_[3]);
+    fonts_[3] = fitted;
 }
 
 void WinForm::setText(Control which, std::string_view text) {
@@ -181,6 +145,8 @@ void WinForm::setText(Control which, std::string_view text) {
         // Show the text from its left end.
         SendMessageW(status_, EM_SETSEL, 0, 0);
         SendMessageW(status_, EM_SCROLLCARET, 0, 0);
+    } else {
+        fitValues();
     }
 }
 
@@ -194,11 +160,19 @@ void WinForm::setHandlers(KeyHandler onKeyDown, TickHandler onTick) {
 }
 
 void WinForm::showCentred() {
+    // The frame, centred in the work area (without the taskbar) of the
+    // monitor that holds the pointer.
     RECT r{};
     GetWindowRect(hwnd_, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
-    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcWork;
+    SetWindowPos(hwnd_, nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
     SetFocus(status_);

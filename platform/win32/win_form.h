@@ -37,10 +37,13 @@ private:
     HWND control(const wchar_t* kind, DWORD style);
     // Makes the fonts at a DPI and places every control in its pixels.
     void layOut(int dpi);
+    // Gives the five value labels their one font, fitted to their texts.
+    void fitValues();
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
     int exitStatus_ = 0;
+    int dpi_ = 96;
     std::array<HWND, 7> labels_{}; // Label1, Label2, then the five value labels
     HWND status_ = nullptr;
     std::array<HFONT, 4> fonts_{}; // maker, rights, banner, value labels

@@ -1,4 +1,5 @@
-// The Win32 window when Windows moves it to a monitor of twice the density.
+// The Win32 window: its value labels' font, and what it does when Windows
+// moves it to a monitor of twice the density.
 #include "win_form.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +62,64 @@ TEST(WinForm, ADpiChangeTakesTheSuggestedFrameAndMakesFontsAndLayoutAgain) {
     EXPECT_EQ(valueLabels, 5);
     for (HFONT old : before)
         EXPECT_EQ(GetObjectType(old), 0u) << "a font of the old DPI was not deleted";
+}
+
+std::wstring textOf(HWND control) {
+    wchar_t text[64] = {};
+    GetWindowTextW(control, text, 64);
+    return text;
+}
+
+TEST(WinForm, ValuesShareTheMessageFontAsLargeAsTheWidestAllowsOnOneLine) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    const LOGFONTW& message = metrics.lfMessageFont;
+    // Set up by wine-run.sh: as wide as Windows 10's Segoe UI 9 pt.
+    ASSERT_EQ(std::wstring(message.lfFaceName), L"Liberation Sans");
+
+    const struct {
+        const char* size;
+        bool smaller; // than the message font
+    } cases[] = {{"TS. 1073741824", false}, // 1 GiB
+                 {"TS. 270553174016", true},
+                 {"TS. 18000207937536", true}};
+    for (const auto& c : cases) {
+        tarvino::win32::WinForm form(GetModuleHandleW(nullptr));
+        using tarvino::Control;
+        form.setText(Control::LabelDriveName, "Fixed C:");
+        form.setText(Control::LabelDriveSerialNumber, "SN. 4294967295");
+        form.setText(Control::LabelTotalSize, c.size);
+        form.setText(Control::LabelFileSystem, "FS. NTFS");
+        form.setText(Control::LabelOS, "OS. 2/10/19045");
+        std::vector<HWND> values;
+        for (HWND child : children(FindWindowW(L"TarvinoCDriveInfo", nullptr))) {
+            const std::wstring text = textOf(child);
+            if (text.size() > 3 && (text[2] == L'.' || text == L"Fixed C:")) values.push_back(child);
+        }
+        ASSERT_EQ(values.size(), 5u) << c.size;
+        const HFONT font = fontOf(values[0]);
+        LOGFONTW used{};
+        ASSERT_TRUE(GetObjectW(font, sizeof used, &used));
+        EXPECT_EQ(std::wstring(used.lfFaceName), message.lfFaceName);
+        EXPECT_EQ(used.lfHeight > message.lfHeight, c.smaller) << c.size; // heights are negative
+        EXPECT_LE(-used.lfHeight, -message.lfHeight);
+        EXPECT_GE(-used.lfHeight, 8) << "readable"; // 6 pt
+        HDC dc = GetDC(values[0]);
+        const HGDIOBJ previous = SelectObject(dc, font);
+        for (HWND value : values) {
+            EXPECT_EQ(fontOf(value), font) << c.size;
+            EXPECT_EQ(GetWindowLongW(value, GWL_STYLE) & SS_TYPEMASK, SS_LEFTNOWORDWRAP);
+            const std::wstring text = textOf(value);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            RECT client{};
+            GetClientRect(value, &client);
+            EXPECT_LE(extent.cx, client.right) << c.size << ": cut off";
+        }
+        SelectObject(dc, previous);
+        ReleaseDC(values[0], dc);
+    }
 }
 
 } // namespace

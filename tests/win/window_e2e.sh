@@ -63,6 +63,29 @@ shots=${TARVINO_SCREENSHOT_DIR:-$(dirname "$program")}
 run_and_close shift 96 292x116 97 "$shots/tarvino-wine.png"
 run_and_close q 144 438x174 146
 set_dpi 96
+
+# A locked-down machine without the script runtime: loading fails, and the
+# report stays until it is answered.
+err=$(mktemp)
+TARVINO_DLLOVERRIDES=scrrun=d "$here/wine-run.sh" "$program" 2>"$err" &
+pid=$!
+if id=$(wait_for_window "Tarvino 1.1"); then
+    sleep 5
+    check "without the script runtime, the report is still up after 5 s" \
+        xdotool search --onlyvisible --name "^Tarvino 1.1\$"
+    xdotool windowfocus --sync "$id" 2>/dev/null
+    xdotool key Return
+else
+    check "without the script runtime, a report titled 'Tarvino 1.1' appears" false
+fi
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill "$pid" 2>/dev/null
+wait "$pid"
+status=$?
+check "Return ends it with status 1 (saw $status)" test "$status" = 1
+check "stderr names the failure ($(head -c 120 "$err"))" grep -q "^Tarvino 1.1: " "$err"
+rm -f "$err"
+
 if [ -n "${2:-}" ]; then
     "$here/wine-run.sh" "$2" || failures=$((failures + 1))
 fi
