@@ -51,7 +51,9 @@ void showFreeSpace(DriveServiceFactory& services, SystemInfo& sysInfo,
     window.setText(Control::LabelTotalSize, "TS. " + wholeToText(drive->totalSize()));
     window.setText(Control::LabelFileSystem, "FS. " + drive->fileSystem());
 
-    // Platform and build are 32-bit: current builds already pass 16 bits.
+    // Platform and build are converted to 32 bits, not 16: a build past 32767
+    // would otherwise fail the conversion and stop the window from loading.
+    // Windows 11's builds (about 22000 to 26200) are not far below that.
     const std::int32_t platform =
         toWhole32(sysInfo.property(SystemInfo::platformId), "operating-system platform");
     const float version =
