@@ -1,7 +1,7 @@
 # The Debian package: its library dependencies come from dpkg-shlibdeps; the
-# Wayland platform plugin and the fonts the window asks for are added, with
-# Debian's default interface face, without which fontconfig's sans-serif can
-# be a monospace face.
+# fonts the window asks for are added, with Debian's default interface face,
+# without which fontconfig's sans-serif can be a monospace face. The Wayland
+# platform plugin is recommended: X11 sessions do without it.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvino)
 set(CPACK_PACKAGE_VENDOR Orlenda)
@@ -14,6 +14,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.com/tarvino)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-wayland, fonts-liberation, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -1,4 +1,6 @@
-"""Reads the version resource, the icon, the manifest and the import table back from Tarvino.exe."""
+"""Reads the version resource, the icon, the manifest, the import table and
+the hardening of the shipped build back from Tarvino.exe."""
+import os
 import struct
 import sys
 import xml.etree.ElementTree as ET
@@ -104,6 +106,30 @@ for guid, system in SUPPORTED_OS.items():
     check(f"supportedOS {system}", guid in supported)
 levels = attributes("requestedExecutionLevel", "level")
 check(f"requestedExecutionLevel asInvoker (saw {levels})", levels == ["asInvoker"])
+
+# What users download: hardened, without debug information, with no link time.
+DLL_CHARACTERISTICS = {"HIGH_ENTROPY_VA": 0x20, "DYNAMIC_BASE": 0x40, "NX_COMPAT": 0x100}
+for flag, bit in DLL_CHARACTERISTICS.items():
+    check(flag, pe.OPTIONAL_HEADER.DllCharacteristics & bit)
+data = open(sys.argv[1], "rb").read()
+
+
+def section_name(section):  # "/N": a long name, at offset N of the COFF string table
+    name = section.Name.rstrip(b"\0").decode()
+    if not name.startswith("/"):
+        return name
+    table = pe.FILE_HEADER.PointerToSymbolTable + 18 * pe.FILE_HEADER.NumberOfSymbols
+    start = table + int(name[1:])
+    return data[start:data.index(b"\0", start)].decode()
+
+
+debug = [n for n in map(section_name, pe.sections) if n.startswith((".debug", ".zdebug"))]
+check(f"no debug sections (saw {debug})", not debug)
+size = os.path.getsize(sys.argv[1])
+check(f"at most 500 KB (saw {size // 1024} KB)", size <= 500 * 1024)
+check(f"no link timestamp (saw {pe.FILE_HEADER.TimeDateStamp})", pe.FILE_HEADER.TimeDateStamp == 0)
+# -fstack-protector links libssp's __stack_chk_fail, which says this.
+check("stack protection", b"*** stack smashing detected ***" in data)
 
 imports = sorted(d.dll.decode().lower() for d in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []))
 foreign = [d for d in imports if d not in SYSTEM_DLLS and not d.startswith("api-ms-win-")]
