@@ -13,6 +13,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/deps.sh
 dist=$(realpath -m "${1:-$root/dist}")
+# CPack gives the package's ar members the modes they had on disk.
+umask 022
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct HEAD)}
 [ -z "$(git status --porcelain --untracked-files=no)" ] ||
     echo "note: the release is made from HEAD; uncommitted changes are not in it" >&2
