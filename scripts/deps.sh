@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libxdamage-dev
     fonts-liberation
     xvfb xdotool x11-utils imagemagick strace util-linux
-    dpkg-dev file lintian man-db desktop-file-utils appstream weston dbus python3-pyatspi at-spi2-core
+    dpkg-dev file unzip lintian man-db desktop-file-utils appstream weston dbus python3-pyatspi at-spi2-core
     clang-14 libfuzzer-14-dev libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix googletest wine wine64 python3-pefile
     libxcb1-dev fonts-dejavu-core openbox udev xfsprogs btrfs-progs ntfs-3g devscripts
