@@ -64,6 +64,14 @@ check "hardening-check: PIE, stack protector, fortify, RELRO, BIND_NOW" hardenin
     sed 's/^/  /' "$work/hardening.log"
 pads=$(objdump -d "$usr/bin/tarvino" | grep -c endbr64)
 check "built with -fcf-protection ($pads ENDBR64 landing pads)" test "$pads" -gt 100
+# A distribution's own flags, as dpkg-buildflags exports them, come after ours.
+source_dir=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
+CXXFLAGS="-fno-stack-protector -DFROM_ENV" LDFLAGS="-Wl,-z,lazy" cmake -S "$source_dir" \
+    -B "$work/flags" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVINO_SHIPPING=ON \
+    -DBUILD_TESTING=OFF >/dev/null 2>&1
+compile=$(grep -m1 '"command".*app/main.cpp' "$work/flags/compile_commands.json")
+check "CXXFLAGS come after ours" grep -q -- '-fstack-protector-strong .*-fno-stack-protector -DFROM_ENV' <<<"$compile"
+check "LDFLAGS come after ours" grep -q -- '-Wl,-z,relro,-z,now -Wl,-z,lazy' "$work/flags/build.ninja"
 
 echo "# the installed program, end to end:"
 bash "$here/window_e2e.sh" "$usr/bin/tarvino" || failures=$((failures + 1))
