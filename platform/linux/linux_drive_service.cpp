@@ -87,9 +87,7 @@ public:
 
     std::string getAbsolutePathName(const std::string& path) override {
         try {
-            const std::optional<std::string> cwd = currentDirectory();
-            return absolutePathName(drives_, path,
-                                    cwd ? std::optional<std::string_view>(*cwd) : std::nullopt);
+            return absolutePathName(drives_, path, currentDirectory());
         } catch (const std::runtime_error& e) {
             throw std::runtime_error(std::string("GetAbsolutePathName: ") + e.what());
         }

@@ -23,9 +23,12 @@ struct FreeDeleter {
 };
 template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
 
-xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+xcb_intern_atom_cookie_t askAtom(xcb_connection_t* c, const char* name) {
+    return xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+}
+
+xcb_atom_t atom(xcb_connection_t* c, xcb_intern_atom_cookie_t cookie) {
+    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookie, nullptr));
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
@@ -46,14 +49,19 @@ QMargins expectedFrame(QWidget& widget) {
     xcb_connection_t* c = x11 ? x11->connection() : nullptr;
     if (!c) return {};
     const auto window = static_cast<xcb_window_t>(widget.winId());
-    const Reply<xcb_query_tree_reply_t> tree(
-        xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+    // All asked at once: one round trip to the server.
+    const auto treeCookie = xcb_query_tree(c, window);
+    const auto supportedCookie = askAtom(c, "_NET_SUPPORTED");
+    const auto requestCookie = askAtom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    const auto extentsCookie = askAtom(c, "_NET_FRAME_EXTENTS");
+    const Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, treeCookie, nullptr));
+    const xcb_atom_t supportedAtom = atom(c, supportedCookie);
+    const xcb_atom_t request = atom(c, requestCookie);
+    const xcb_atom_t extents = atom(c, extentsCookie);
     if (!tree) return {};
 
     // Only a manager that says it answers is asked: with none, no frame.
-    const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
-    const xcb_atom_t extents = atom(c, "_NET_FRAME_EXTENTS");
-    const auto supported = property(c, tree->root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
+    const auto supported = property(c, tree->root, supportedAtom, XCB_ATOM_ATOM);
     if (std::find(supported.begin(), supported.end(), request) == supported.end()) return {};
 
     xcb_client_message_event_t message{};

@@ -103,22 +103,17 @@ void WinForm::layOut(int dpi) {
     fonts_[0] = namedFont(L"Times New Roman", 1200, true, dpi);
     fonts_[1] = namedFont(L"Arial", 825, false, dpi);
     fonts_[2] = namedFont(L"MS Sans Serif", 825, true, dpi);
-    const auto place = [dpi](HWND w, layout::Rect twips) {
+    const auto place = [dpi](HWND w, layout::Rect twips, HFONT font) {
         const layout::Rect r = layout::pixels(twips, dpi);
         SetWindowPos(w, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (font) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     };
-    const auto setFont = [](HWND w, HFONT font) {
-        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    };
-    place(labels_[0], layout::label1);
-    setFont(labels_[0], fonts_[0]);
-    place(labels_[1], layout::label2);
-    setFont(labels_[1], fonts_[1]);
+    place(labels_[0], layout::label1, fonts_[0]);
+    place(labels_[1], layout::label2, fonts_[1]);
     for (std::size_t i = 2; i < labels_.size(); ++i)
-        place(labels_[i], layout::valueLabel(static_cast<int>(i) - 2));
-    place(status_, layout::labelStatus);
-    setFont(status_, fonts_[2]);
-    fitValues();
+        place(labels_[i], layout::valueLabel(static_cast<int>(i) - 2), nullptr);
+    place(status_, layout::labelStatus, fonts_[2]);
+    fitValues(); // the value labels' font, at this DPI
     // No control holds the old fonts any more.
     for (HFONT f : old)
         if (f) DeleteObject(f);
