@@ -25,6 +25,8 @@ int main(int argc, char** argv) {
         if (i == 1) label->setFont(font("Arial", 8.25, false));
     }
     auto* box = new QLineEdit(&window);
+    // As the program does: the banner's face as Linux has it.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     box->setGeometry(6, 93, 277, 19);
     box->setFont(font("MS Sans Serif", 8.25, true));
     const QString banner = QStringLiteral("%1a bare banner that scrolls like the real one ")

@@ -211,6 +211,7 @@ void WindowTest::valuesShareOneFontAsLargeAsTheWidestAllows() {
         form.setText(Control::LabelTotalSize, c.size);
         form.setText(Control::LabelFileSystem, c.fileSystem);
         form.setText(Control::LabelOS, "OS. 4/6.18/44");
+        form.show();
         const QList<QLabel*> values = {form.findChild<QLabel*>("LabelDriveName"),
                                        form.findChild<QLabel*>("LabelDriveSerialNumber"),
                                        form.findChild<QLabel*>("LabelTotalSize"),

@@ -48,28 +48,27 @@ QMargins expectedFrame(QWidget& widget) {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* c = x11 ? x11->connection() : nullptr;
     if (!c) return {};
-    const auto window = static_cast<xcb_window_t>(widget.winId());
+    // The display's one screen: RandR and Xinerama show many monitors as one.
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     // All asked at once: one round trip to the server.
-    const auto treeCookie = xcb_query_tree(c, window);
     const auto supportedCookie = askAtom(c, "_NET_SUPPORTED");
     const auto requestCookie = askAtom(c, "_NET_REQUEST_FRAME_EXTENTS");
     const auto extentsCookie = askAtom(c, "_NET_FRAME_EXTENTS");
-    const Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, treeCookie, nullptr));
     const xcb_atom_t supportedAtom = atom(c, supportedCookie);
     const xcb_atom_t request = atom(c, requestCookie);
     const xcb_atom_t extents = atom(c, extentsCookie);
-    if (!tree) return {};
 
     // Only a manager that says it answers is asked: with none, no frame.
-    const auto supported = property(c, tree->root, supportedAtom, XCB_ATOM_ATOM);
+    const auto supported = property(c, root, supportedAtom, XCB_ATOM_ATOM);
     if (std::find(supported.begin(), supported.end(), request) == supported.end()) return {};
 
+    const auto window = static_cast<xcb_window_t>(widget.winId());
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
     message.type = request;
-    xcb_send_event(c, 0, tree->root,
+    xcb_send_event(c, 0, root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(c);

@@ -113,7 +113,13 @@ void QtForm::setText(Control control, std::string_view text) {
         return;
     }
     values_[static_cast<std::size_t>(control)]->setText(value);
+    // Fitted once when shown, and again for each value written after that.
+    if (isVisible()) fitValues();
+}
+
+void QtForm::showEvent(QShowEvent* event) {
     fitValues();
+    QWidget::showEvent(event);
 }
 
 void QtForm::fitValues() {

@@ -27,6 +27,9 @@ public:
     // through the event loop, so none is handled before loading returns.
     QTimer& timer1() { return *timer1_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void fitValues();
 
