@@ -62,9 +62,7 @@ if id=$(DISPLAY=$x_display wait_for_window " Tarvino 1.1"); then
 else
     check "beside X, the window opens on the X server" false
 fi
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill "$pid" 2>/dev/null
-wait "$pid"
+ended_status "$pid"
 status=$?
 check "beside X, a key ends it with status 0 (saw $status)" test "$status" = 0
 [ "$failures" -gt 0 ] && sed 's/^/  stderr: /' "$log"

@@ -92,9 +92,7 @@ if id=$(wait_for_window " Tarvino 1.1"); then
 else
     check "under openbox the window appears" false
 fi
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill "$pid" 2>/dev/null
-wait "$pid"
+ended_status "$pid"
 status=$?
 check "under openbox a key ends it with status 0 (saw $status)" test "$status" = 0
 kill "$wm"

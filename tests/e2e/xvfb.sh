@@ -1,6 +1,6 @@
 # Sourced by the end-to-end scripts: starts a private Xvfb on a free display
 # and stops it, by its PID, when the calling script exits; finds windows and
-# the drivers a process has mapped.
+# the drivers a process has mapped; waits for a process to end.
 start_xvfb() {
     # Xvfb picks a free display itself and writes its number to the pipe. A
     # server that has just ended on the same number can still take the new
@@ -41,6 +41,14 @@ wait_for_window() {
         sleep 0.1
     done
     return 1
+}
+
+# Waits up to $2 tenths of a second (50 by default) for process $1 to end,
+# ends it if it has not, and returns its exit status.
+ended_status() {
+    for _ in $(seq "${2:-50}"); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+    kill "$1" 2>/dev/null
+    wait "$1"
 }
 
 # Prints the OpenGL, EGL, DRI and Vulkan drivers mapped into process $1, on one

@@ -78,9 +78,7 @@ if id=$(wait_for_window "Tarvino 1.1"); then
 else
     check "without the script runtime, a report titled 'Tarvino 1.1' appears" false
 fi
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill "$pid" 2>/dev/null
-wait "$pid"
+ended_status "$pid" 100
 status=$?
 check "Return ends it with status 1 (saw $status)" test "$status" = 1
 check "stderr names the failure ($(head -c 120 "$err"))" grep -q "^Tarvino 1.1: " "$err"
