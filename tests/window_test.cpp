@@ -4,6 +4,7 @@
 #include "drive_summary.h"
 #include "error_report.h"
 #include "fakes.h"
+#include "kernel_releases.h"
 #include "linux_drive_service.h"
 #include "linux_system_info.h"
 #include "qt_form.h"
@@ -270,14 +271,15 @@ void WindowTest::theRealProvidersAgreeWithTheSystemsOwnTools() {
     QCOMPARE(lines[1], "TS. " + size);
     const QString fstype = command("findmnt", {"-no", "FSTYPE", "/"}).split('\n').last();
     if (fstype != QLatin1String("fuseblk")) QCOMPARE(lines[2], "FS. " + fstype);
-    const QStringList release = command("uname", {"-r"}).split('.');
-    QVERIFY(release.size() >= 3);
-    const QString build = release[2].section('-', 0, 0);
+    const QString release = command("uname", {"-r"});
+    const auto expected = tarvino::testing::expectedVersion(release.toStdString(), true);
+    if (!expected) QSKIP("this kernel's release is not in the table, and it has no vDSO");
     const QString sep = QString::fromStdString(tarvino::qt::userDecimalSeparator());
-    const QString version = QLocale::c()
-                                .toString(QString(release[0] + '.' + release[1]).toFloat(), 'g', 7)
-                                .replace('.', sep);
-    QCOMPARE(lines[3], "OS. 4/" + version + "/" + build);
+    const QString os = "OS. 4/" + QString::fromStdString(expected->version).replace('.', sep) + "/";
+    if (expected->build)
+        QCOMPARE(lines[3], os + QString::number(*expected->build));
+    else
+        QVERIFY2(lines[3].startsWith(os), qPrintable(lines[3] + " for " + release));
 }
 
 void WindowTest::theDecimalSeparatorIsTheUsers() {

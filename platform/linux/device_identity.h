@@ -18,4 +18,10 @@ std::optional<DeviceNumber> blockDeviceOf(const DriveEntry& entry);
 // device is readable. Nothing when neither knows it.
 std::optional<std::string> deviceProperty(DeviceNumber device, const std::string& name);
 
+// Drive C where the mount table has no mount at "/", as in a chroot whose root
+// is a plain directory: the file system that holds "/", as stat and statfs
+// see it. Its type is the device's where udev or libblkid knows it, else the
+// name of statfs's magic number; empty for a magic number not known here.
+DriveEntry rootByStat();
+
 } // namespace tarvino::linux_drives

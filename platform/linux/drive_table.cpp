@@ -101,7 +101,7 @@ bool isNetworkFileSystem(std::string_view fstype, std::string_view source) {
     return looksRemote(source);
 }
 
-DriveTable letterDrives(libmnt_table& table) {
+DriveTable letterDrives(libmnt_table& table, const UnlistedRoot& unlistedRoot) {
     std::unique_ptr<libmnt_iter, IterDeleter> iter(mnt_new_iter(MNT_ITER_FORWARD));
     if (!iter) throw std::runtime_error("cannot iterate the mount table");
 
@@ -118,6 +118,7 @@ DriveTable letterDrives(libmnt_table& table) {
             continue;
         if (isVolume(fs, e.fstype, e.source)) candidates.push_back(std::move(e));
     }
+    if (!root && unlistedRoot) root = unlistedRoot();
 
     DriveTable drives;
     std::set<std::string> lettered;
@@ -138,7 +139,7 @@ DriveTable letterDrives(libmnt_table& table) {
     return drives;
 }
 
-DriveTable readDriveTable(const std::string& path) {
+DriveTable readDriveTable(const std::string& path, const UnlistedRoot& unlistedRoot) {
     std::unique_ptr<libmnt_table, TableDeleter> table(mnt_new_table());
     if (!table) throw std::runtime_error("cannot create a mount table");
     const int rc = mnt_table_parse_file(table.get(), path.c_str());
@@ -146,7 +147,7 @@ DriveTable readDriveTable(const std::string& path) {
         const int err = rc < 0 ? -rc : EINVAL;
         throw std::runtime_error("cannot read the mount table " + path + ": " + std::strerror(err));
     }
-    return letterDrives(*table);
+    return letterDrives(*table, unlistedRoot);
 }
 
 std::int32_t classifyDrive(const DriveEntry& e, std::optional<DeviceNumber> device,
@@ -164,7 +165,7 @@ std::int32_t classifyDrive(const DriveEntry& e, std::optional<DeviceNumber> devi
         return flag == "1" ? 1 : 2;
     }
     if (isBlockDeviceSource(e.source)) return 2;
-    if (fs == "zfs" || fs == "overlay" || fs == "bcachefs") return 2;
+    if (fs == "zfs" || fs == "btrfs" || fs == "overlay" || fs == "bcachefs") return 2;
     return 0;
 }
 

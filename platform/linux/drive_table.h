@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,14 +29,18 @@ struct DriveEntry {
 
 using DriveTable = std::vector<DriveEntry>;
 
+// Gives drive C when the table has no mount at "/".
+using UnlistedRoot = std::function<DriveEntry()>;
+
 // Letters the volumes of a parsed mount table: C: is the topmost mount at "/",
-// D: to Z: the other volumes a user would see, in order of mount point. Works
-// from the table's text alone; no mount is touched.
-DriveTable letterDrives(libmnt_table& table);
+// else what unlistedRoot gives, if anything; D: to Z: the other volumes a user
+// would see, in order of mount point. Works from the table's text alone; no
+// mount is touched.
+DriveTable letterDrives(libmnt_table& table, const UnlistedRoot& unlistedRoot = nullptr);
 
 // Reads and letters a mount table file (mountinfo or fstab format). Throws
 // std::runtime_error naming the file when it cannot be read.
-DriveTable readDriveTable(const std::string& path);
+DriveTable readDriveTable(const std::string& path, const UnlistedRoot& unlistedRoot = nullptr);
 
 // The drive-type code of a volume from its mount-table text and the block
 // device that holds it, if any. sysRoot is where sysfs is mounted, read only

@@ -83,7 +83,7 @@ std::string LinuxDrive::fileSystem() {
 class LinuxDriveService : public DriveService {
 public:
     explicit LinuxDriveService(const LinuxDriveConfig& config)
-        : drives_(readDriveTable(config.mountTable)), sysRoot_(config.sysRoot) {}
+        : drives_(readDriveTable(config.mountTable, rootByStat)), sysRoot_(config.sysRoot) {}
 
     std::string getAbsolutePathName(const std::string& path) override {
         try {
