@@ -5,6 +5,8 @@
 # through a node that is not the kernel's name for the device (as LVM's
 # /dev/mapper/<name>), each in turn the root of a private mount namespace;
 # the values read must be the volume's. Exits 77 where that cannot be set up.
+# With "same-as" and another program after it: the five lines must be the
+# other program's, read the same way.
 set -u
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,19 +24,30 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 trap 'kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; rm -rf "$work"' EXIT
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
-if [ "${2:-}" != devices ]; then
-    # The program and the reader, on a session bus of their own.
+# Starts program $1 on a session bus of its own and reads it; the rest are
+# the reader's arguments.
+read_over_atspi() {
     dbus-run-session -- bash -c '
         "$1" 2>"$XDG_RUNTIME_DIR/stderr" &
         pid=$!
-        /usr/bin/python3 "$2" "$(basename "$1")"
+        shift
+        /usr/bin/python3 "$@"
         status=$?
         kill "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
         exit "$status"
-    ' bash "$program" "$here/atspi_reader.py"
-    exit
-fi
+    ' bash "$1" "$here/atspi_reader.py" "$(basename "$1")" "${@:2}"
+}
+
+case ${2:-} in
+"") read_over_atspi "$program"; exit ;;
+same-as) # the five lines of the program $3, as expectations of this one
+    read_over_atspi "$3" --print "$work/lines" >/dev/null || { echo "not ok - $3 could not be read"; exit 1; }
+    mapfile -t lines <"$work/lines"
+    echo "# $3 reads: ${lines[*]}"
+    read_over_atspi "$program" "${lines[@]}"
+    exit ;;
+esac
 
 needed=(unshare losetup mknod chroot setpriv udevadm mkfs.xfs mkfs.btrfs mkntfs ntfslabel ntfs-3g)
 udevd=/lib/systemd/systemd-udevd

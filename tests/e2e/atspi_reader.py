@@ -3,6 +3,8 @@ reader does, and checks each line's name and description; each
 DESCRIPTION=TEXT given must also be read exactly.
 
 Usage: atspi_reader.py APPLICATION_NAME [DESCRIPTION=TEXT ...]
+       atspi_reader.py APPLICATION_NAME --print FILE
+The second form also writes the five values read to FILE, as DESCRIPTION=TEXT.
 """
 import sys
 import time
@@ -36,7 +38,7 @@ def walk(node):
             yield from walk(child)
 
 
-def main(name, exact):
+def main(name, exact, out=None):
     app = find_application(name)
     if app is None:
         print(f"not ok - no application '{name}' on the accessibility bus")
@@ -55,6 +57,11 @@ def main(name, exact):
         read = node.name if node else None
         print(("ok - " if read == text else "not ok - ") + f"{description!r} is {text!r} (read {read!r})")
         failures += read != text
+    if out:
+        with open(out, "w") as lines:
+            for description in list(EXPECTED)[1:]:
+                node = by_description.get(description)
+                lines.write(f"{description}={node.name if node else ''}\n")
     maker = by_description.get("Maker")
     print(("ok - " if maker and maker.name == "Orlenda" else "not ok - ") +
           f"'Maker' reads {maker.name if maker else None!r}")
@@ -66,4 +73,6 @@ def main(name, exact):
 
 
 if __name__ == "__main__":
+    if sys.argv[2:3] == ["--print"]:
+        sys.exit(main(sys.argv[1], {}, sys.argv[3]))
     sys.exit(main(sys.argv[1], dict(a.split("=", 1) for a in sys.argv[2:])))

@@ -56,22 +56,60 @@ check "the copyright file names the MIT (Expat) licence" \
     grep -qx 'License: Expat' "$usr/share/doc/tarvino/copyright"
 
 # What a distribution and a security review ask of the binary. Debian 12's C
-# start files carry no CET marking, so no program linked there is marked for
-# control-flow protection as a whole; that our code is built with it shows in
-# its ENDBR64 landing pads.
-hardening() { hardening-check --nocfprotection "$usr/bin/tarvino" >"$work/hardening.log" 2>&1; }
+# start files carry no CET or BTI marking, so no program linked there is
+# marked for control-flow protection as a whole; that our code is built with
+# it shows in its landing pads: ENDBR64 on x86-64, BTI and PACIASP on arm64.
+arch=$(dpkg-deb -f "$deb" Architecture)
+triplet=$(dpkg-architecture -a "$arch" -qDEB_HOST_GNU_TYPE 2>/dev/null)
+check "an $arch package holds an $arch program ($(file -b "$usr/bin/tarvino" | cut -d, -f2))" \
+    test "$(dpkg-architecture -a "$arch" -qDEB_HOST_GNU_CPU 2>/dev/null)" = \
+    "$(file -b "$usr/bin/tarvino" | sed -n 's/.*, x86-64,.*/x86_64/p; s/.*, ARM aarch64,.*/aarch64/p')"
+skip=(--nocfprotection)
+hardening-check --help 2>&1 | grep -q nobranchprotection && skip+=(--nobranchprotection)
+hardening() { hardening-check "${skip[@]}" "$usr/bin/tarvino" >"$work/hardening.log" 2>&1; }
 check "hardening-check: PIE, stack protector, fortify, RELRO, BIND_NOW" hardening ||
     sed 's/^/  /' "$work/hardening.log"
-pads=$(objdump -d "$usr/bin/tarvino" | grep -c endbr64)
-check "built with -fcf-protection ($pads ENDBR64 landing pads)" test "$pads" -gt 100
-# A distribution's own flags, as dpkg-buildflags exports them, come after ours.
+"$triplet-objdump" -d "$usr/bin/tarvino" >"$work/code.s"
+pads() { grep -cE "$1" "$work/code.s"; }
+case $arch in
+amd64) check "built with -fcf-protection ($(pads endbr64) ENDBR64 landing pads)" \
+    test "$(pads endbr64)" -gt 100 ;;
+arm64) check "built with -mbranch-protection=standard ($(pads $'\tbti\tc') BTI landing pads, \
+$(pads $'\tpaciasp') PACIASP)" test "$(pads $'\tbti\tc')" -gt 10 -a "$(pads $'\tpaciasp')" -gt 50 ;;
+esac
+rm -f "$work/code.s"
+if [ "$arch" != "$(dpkg --print-architecture)" ]; then
+    exit $((failures > 0)) # built for another machine: the emulated program is read elsewhere
+fi
+
+# A distribution's own flags win, through the release preset itself: a
+# fortify level and an optimisation of the environment's, then all that
+# dpkg-buildflags exports for hardening=+all. The program builds with no
+# warning, its compile lines carry the environment's level and end with its
+# -O, and its link lines end with the environment's LDFLAGS.
 source_dir=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
-CXXFLAGS="-fno-stack-protector -DFROM_ENV" LDFLAGS="-Wl,-z,lazy" cmake -S "$source_dir" \
-    -B "$work/flags" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVINO_SHIPPING=ON \
-    -DBUILD_TESTING=OFF >/dev/null 2>&1
-compile=$(grep -m1 '"command".*app/main.cpp' "$work/flags/compile_commands.json")
-check "CXXFLAGS come after ours" grep -q -- '-fstack-protector-strong .*-fno-stack-protector -DFROM_ENV' <<<"$compile"
-check "LDFLAGS come after ours" grep -q -- '-Wl,-z,relro,-z,now -Wl,-z,lazy' "$work/flags/build.ninja"
+flags_case() { # name, the fortify option and -O its compile lines must end with, the environment
+    local name=$1 fortify=$2 level=$3 dir=$work/$1 built warnings compile last
+    shift 3
+    (cd "$source_dir" && env "$@" cmake --preset release -B "$dir" -DBUILD_TESTING=OFF \
+        -DTARVINO_BENCHMARKS=OFF && env "$@" cmake --build "$dir" --target tarvino) >"$dir.log" 2>&1
+    built=$?
+    warnings=$(grep -cE 'warning:|error:|CMake Warning' "$dir.log")
+    check "$name: the program builds (status $built) with no warning ($warnings)" \
+        test "$built" = 0 -a "$warnings" = 0 || grep -E -m5 'warning:|error:|CMake Warning' "$dir.log"
+    compile=$(grep -m1 '"command".*app/main.cpp' "$dir/compile_commands.json")
+    last=$(grep -oE -- ' -O[^ ]*' <<<"$compile" | tail -n 1)
+    check "$name: its $fortify alone, and its $level last (saw:$last)" test "$last" = " $level" -a \
+        "$(grep -oE -- '-D_FORTIFY_SOURCE=?[0-9]*' <<<"$compile" | sort -u)" = "$fortify"
+}
+flags_case fortify3 -D_FORTIFY_SOURCE=3 -O2 CPPFLAGS=-D_FORTIFY_SOURCE=3 CXXFLAGS="-O2 -g" \
+    LDFLAGS=-Wl,-z,lazy
+check "fortify3: LDFLAGS come after ours" grep -q -- '-Wl,-z,relro,-z,now -Wl,-z,lazy' "$work/fortify3/build.ninja"
+exported=()
+eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh | sed 's/^export /exported+=(/; s/$/)/')"
+flags_case dpkg-buildflags "$(printf '%s\n' "${exported[@]}" | grep '^CPPFLAGS=' |
+    grep -oE -- '-D_FORTIFY_SOURCE=?[0-9]*')" -O2 "${exported[@]}"
+rm -rf "$work/fortify3" "$work/dpkg-buildflags"
 
 echo "# the installed program, end to end:"
 bash "$here/window_e2e.sh" "$usr/bin/tarvino" || failures=$((failures + 1))
