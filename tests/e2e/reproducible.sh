@@ -20,21 +20,30 @@ start=$(date +%s)
 echo "# two releases in $(($(date +%s) - start)) s"
 
 version=$(sed -nE 's/^project\(Tarvino VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
-files=("tarvino_${version}_amd64.deb" "Tarvino-$version-win64.zip" "tarvino-$version.tar.gz")
+debs=("tarvino_${version}_$(dpkg --print-architecture).deb")
+[ "$(dpkg --print-architecture)" = amd64 ] && debs+=("tarvino_${version}_arm64.deb")
+files=("${debs[@]}" "Tarvino-$version-win64.zip" "tarvino-$version.tar.gz")
 for f in "${files[@]}" SHA256SUMS; do
     check "$f is the same both times" cmp -s "$work/one/$f" "$work/two/$f"
 done
-check "SHA256SUMS lists the three files and matches them" \
-    test "$(cd "$work/one" && sha256sum -c SHA256SUMS 2>/dev/null | grep -c ': OK$')" = 3
+check "SHA256SUMS lists the ${#files[@]} files and matches them" \
+    test "$(cd "$work/one" && sha256sum -c SHA256SUMS 2>/dev/null | grep -c ': OK$')" = ${#files[@]}
 
-unzip -Z1 "$work/one/Tarvino-$version-win64.zip" >"$work/members" 2>/dev/null
-check "the zip holds Tarvino.exe, LICENSE and README.txt ($(paste -sd ' ' "$work/members"))" \
-    test "$(paste -sd ' ' "$work/members")" = "Tarvino.exe LICENSE README.txt"
-unzip -p "$work/one/Tarvino-$version-win64.zip" README.txt >"$work/README.txt"
-lines=$(wc -l <"$work/README.txt")
-check "README.txt has Windows line ends only ($lines lines)" \
-    test "$lines" -gt 0 -a "$(grep -c $'\r$' "$work/README.txt")" = "$lines"
-unzip -p "$work/one/Tarvino-$version-win64.zip" Tarvino.exe >"$work/Tarvino.exe"
+zip=$work/one/Tarvino-$version-win64.zip
+unzip -Z1 "$zip" >"$work/members" 2>/dev/null
+check "the zip holds Tarvino.exe, LICENSE, README.txt and THIRD-PARTY-NOTICES.txt" \
+    test "$(paste -sd ' ' "$work/members")" = "Tarvino.exe LICENSE README.txt THIRD-PARTY-NOTICES.txt"
+for text in README.txt THIRD-PARTY-NOTICES.txt; do
+    unzip -p "$zip" "$text" >"$work/$text"
+    lines=$(wc -l <"$work/$text")
+    check "$text has Windows line ends only ($lines lines)" \
+        test "$lines" -gt 0 -a "$(grep -c $'\r$' "$work/$text")" = "$lines"
+done
+# What the program links statically, whose licences ask for their notices.
+for notice in "the mingw-w64 project" "2. winpthreads" "Lockless Inc." "GCC Runtime Library Exception"; do
+    check "the notices name $notice" grep -q "$notice" "$work/THIRD-PARTY-NOTICES.txt"
+done
+unzip -p "$zip" Tarvino.exe >"$work/Tarvino.exe"
 resources() { /usr/bin/python3 "$root/tests/win/check_resource.py" "$work/Tarvino.exe" >"$work/check.log"; }
 check "the zip's Tarvino.exe passes the resource and hardening check" resources ||
     grep '^not ok' "$work/check.log"
