@@ -42,8 +42,9 @@ done
 launcher_valid() { test -z "$(desktop-file-validate "$1" 2>&1)"; }
 check "the launcher is valid, without a hint" \
     launcher_valid "$usr/share/applications/com.example.tarvino.desktop"
+# Debian 12's validator predates the developer element, which Debian 13's asks for.
 appstream_valid() { appstreamcli validate --pedantic --no-net "$1" >"$work/appstream.log" 2>&1 &&
-    ! grep -qE '^[EWIP]:' "$work/appstream.log"; }
+    ! grep -E '^[EWIP]:' "$work/appstream.log" | grep -qv ': unknown-tag developer$'; }
 check "the AppStream metadata is valid, without a pedantic hint" \
     appstream_valid "$usr/share/metainfo/com.example.tarvino.metainfo.xml"
 
