@@ -1,5 +1,7 @@
 #include "raster_only.h"
 
+#include <QLibraryInfo>
+#include <QVersionNumber>
 #include <QtGlobal>
 #include <cstdint>
 #include <cstdlib>
@@ -79,16 +81,16 @@ void chooseRasterOnlyPlatform() {
     // The window is labels and a line edit that Qt's raster engine paints into
     // shared memory; it never draws with OpenGL. Yet loading Qt's GL
     // integration maps a whole GL driver (Mesa's or the GPU's): tens of MB and
-    // tens of ms at start. On Wayland, Qt 6.4 loads it when the window is
-    // shown, only to ask whether it may draw the title bar itself; so that
-    // question is never asked, and the title bar is the compositor's.
+    // tens of ms at start.
     setenv("QT_XCB_GL_INTEGRATION", "none", 0); // 0: a value already set stays
-    setenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1", 0);
     setenv("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION", "none", 0);
+    // Where the compositor draws no title bars (GNOME's, weston), Qt 6.8 draws
+    // its own, with the raster engine. Qt 6.4 draws one only with GL.
+    if (QLibraryInfo::version() >= QVersionNumber(6, 8)) return;
+    setenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1", 0);
 
-    // A compositor that draws no title bars (GNOME's, weston) would leave the
-    // window without its caption; through its X server the window gets one,
-    // and is centred as asked, at no cost in drivers.
+    // Without one the window would lack its caption; through the compositor's
+    // X server it gets one, and is centred as asked, at no cost in drivers.
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY") ||
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return;
