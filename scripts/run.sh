@@ -5,8 +5,9 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/deps.sh
-cmake --preset release >/dev/null
+bash scripts/deps.sh run
+# The program alone: the tests' and benchmarks' packages are test.sh's.
+cmake --preset release -DBUILD_TESTING=OFF -DTARVINO_BENCHMARKS=OFF >/dev/null
 cmake --build --preset release --target tarvino
 program=$root/build/release/app/tarvino
 
