@@ -61,7 +61,11 @@ fi
 # In a mount namespace of its own: a /dev holding the node, a private udevd
 # that records the device (its links land in that /dev), the file system
 # mounted through the node and made the root, and the program run there as
-# nobody. $1 the image, $2 the mount's type, then the reader's expectations.
+# nobody. $1 the image, $2 the mount's type, then the reader's expectations,
+# where @SIZE@ stands for the volume's size and @FSID@ for its statfs id as a
+# serial. With shape=plain the root is a plain directory on the volume, as in
+# a debootstrap chroot, so that no mount holds it; with shape=plain-no-udev,
+# the udev record is not to be seen there either.
 as_root_of() {
     local image=$1 type=$2 loop number
     shift 2
@@ -69,8 +73,8 @@ as_root_of() {
     number=$(cat "/sys/class/block/${loop#/dev/}/dev")
     unshare --mount --propagation private bash -c '
         set -e
-        work=$1 kernel_name=$2 number=$3 type=$4 udevd=$5 project=$6 program=$7
-        shift 7
+        work=$1 kernel_name=$2 number=$3 type=$4 udevd=$5 project=$6 program=$7 shape=$8
+        shift 8
         dev=$work/dev root=$work/root
         mkdir -p "$dev" "$root"
         mount -t tmpfs -o mode=755 tmpfs "$dev"
@@ -96,18 +100,26 @@ as_root_of() {
             exit 77
         fi
         mount -t "$type" /dev/mapper/tarvino-c "$root"
-        for dir in usr bin lib lib64 sbin etc var proc sys tmp run/udev "$project"; do
+        size=$(($(stat -f -c "%b*%S" "$root")))
+        fsid=$(((0x$(stat -f -c %i "$root") >> 32) & 0xFFFFFFFF))
+        set -- "${@//@SIZE@/$size}"
+        set -- "${@//@FSID@/$fsid}"
+        top=$root
+        [ "$shape" = mount ] || top=$root/plain
+        udev_data=run/udev
+        [ "$shape" = plain-no-udev ] && udev_data=
+        for dir in usr bin lib lib64 sbin etc var proc sys tmp $udev_data "$project"; do
             [ -e "/$dir" ] || continue
-            mkdir -p "$root/$dir"
-            mount --bind "/$dir" "$root/$dir"
+            mkdir -p "$top/$dir"
+            mount --bind "/$dir" "$top/$dir"
         done
-        mkdir -p "$root/dev"
-        mount --rbind /dev "$root/dev"
+        mkdir -p "$top/dev"
+        mount --rbind /dev "$top/dev"
         runtime=$work/nobody # the same path inside, where /tmp is this /tmp
         mkdir -m 700 "$runtime"
         chown 65534:65534 "$runtime"
         status=0
-        chroot "$root" setpriv --reuid=65534 --regid=65534 --clear-groups \
+        chroot "$top" setpriv --reuid=65534 --regid=65534 --clear-groups \
             env -i PATH=/usr/bin:/bin HOME=/tmp DISPLAY="$DISPLAY" \
             XDG_RUNTIME_DIR="$runtime" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
             DBUS_SESSION_BUS_ADDRESS= ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
@@ -125,7 +137,8 @@ as_root_of() {
         for _ in $(seq 25); do umount -R "$root" 2>/dev/null && break; sleep 0.2; done
         umount -R -l "$root" 2>/dev/null || true
         exit "$status"
-    ' bash "$work" "${loop#/dev/}" "$number" "$type" "$udevd" "$project" "$program" "$@"
+    ' bash "$work" "${loop#/dev/}" "$number" "$type" "$udevd" "$project" "$program" \
+        "${shape:-mount}" "$@"
     local status=$?
     losetup -d "$loop"
     return "$status"
@@ -143,6 +156,14 @@ mkfs.xfs -q -m uuid=$uuid "$work/xfs.img"
 echo "# XFS, whose f_fsid is the device number"
 as_root_of "$work/xfs.img" xfs "Volume serial number=$serial" "File system=FS. xfs" \
     "Drive type and letter=Fixed C:"
+tally $?
+echo "# XFS, the root a plain directory on it: drive C is the volume, by its device"
+shape=plain as_root_of "$work/xfs.img" xfs "Volume serial number=$serial" "File system=FS. xfs" \
+    "Drive type and letter=Fixed C:" "Total size in bytes=TS. @SIZE@"
+tally $?
+echo "# and where neither udev nor the device can tell: its statfs id and magic number"
+shape=plain-no-udev as_root_of "$work/xfs.img" xfs "Volume serial number=SN. @FSID@" \
+    "File system=FS. xfs" "Drive type and letter=Fixed C:" "Total size in bytes=TS. @SIZE@"
 tally $?
 rm -f "$work/xfs.img"
 
