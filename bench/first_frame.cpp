@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <map>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -85,8 +86,9 @@ double waylandFirstFrame(const char* title, char** command, pid_t& pid, int& log
              pending.erase(0, end + 1)) {
             const std::string line = pending.substr(0, end);
             if (line.find(titleSet) != std::string::npos) titled = true;
-            if (titled && line.find("wl_surface@") != std::string::npos &&
-                line.find(".attach(wl_buffer@") != std::string::npos)
+            // libwayland 1.22 writes interface#id where 1.21 wrote interface@id.
+            if (titled && line.find("wl_surface") != std::string::npos &&
+                line.find(".attach(wl_buffer") != std::string::npos)
                 return nowMs() - start;
         }
     }
@@ -152,7 +154,10 @@ int main(int argc, char** argv) {
     double frame = -1;
     const double deadline = start + 20000;
     // Every new top-level window is watched from its creation, so no paint
-    // can slip by before the watch starts; the title is checked at the paint.
+    // can slip by before the watch starts. Its first paint counts once it
+    // bears the title, which Qt 6.8 gives it only after painting it.
+    std::map<Window, double> firstPaint;
+    const Atom wmName = XInternAtom(dpy, "WM_NAME", False);
     while (frame < 0 && nowMs() < deadline) {
         if (!XPending(dpy)) {
             usleep(200);
@@ -162,10 +167,16 @@ int main(int argc, char** argv) {
         XNextEvent(dpy, &e);
         if (e.type == CreateNotify) {
             XDamageCreate(dpy, e.xcreatewindow.window, XDamageReportNonEmpty);
+            XSelectInput(dpy, e.xcreatewindow.window, PropertyChangeMask);
             XSync(dpy, False);
         } else if (e.type == damageEvent + XDamageNotify) {
             const auto* damage = reinterpret_cast<XDamageNotifyEvent*>(&e);
-            if (titled(dpy, damage->drawable, title)) frame = nowMs() - start;
+            firstPaint.emplace(damage->drawable, nowMs() - start);
+            if (titled(dpy, damage->drawable, title)) frame = firstPaint[damage->drawable];
+        } else if (e.type == PropertyNotify && e.xproperty.atom == wmName) {
+            const auto painted = firstPaint.find(e.xproperty.window);
+            if (painted != firstPaint.end() && titled(dpy, e.xproperty.window, title))
+                frame = painted->second;
         }
     }
     report(pid, frame, cpuSeconds, title);
