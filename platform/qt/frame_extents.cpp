@@ -51,14 +51,21 @@ QMargins expectedFrame(QWidget& widget) {
     // The display's one screen: RandR and Xinerama show many monitors as one.
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     // All asked at once: one round trip to the server.
+    const auto checkCookie = askAtom(c, "_NET_SUPPORTING_WM_CHECK");
     const auto supportedCookie = askAtom(c, "_NET_SUPPORTED");
     const auto requestCookie = askAtom(c, "_NET_REQUEST_FRAME_EXTENTS");
     const auto extentsCookie = askAtom(c, "_NET_FRAME_EXTENTS");
+    const xcb_atom_t check = atom(c, checkCookie);
     const xcb_atom_t supportedAtom = atom(c, supportedCookie);
     const xcb_atom_t request = atom(c, requestCookie);
     const xcb_atom_t extents = atom(c, extentsCookie);
 
-    // Only a manager that says it answers is asked: with none, no frame.
+    // Only a manager that is running and says it answers is asked: a manager
+    // that died, or gave way to one without these hints, leaves its
+    // properties on the root window, but not its check window naming itself.
+    const auto manager = property(c, root, check, XCB_ATOM_WINDOW);
+    if (manager.size() != 1 || property(c, manager[0], check, XCB_ATOM_WINDOW) != manager)
+        return {};
     const auto supported = property(c, root, supportedAtom, XCB_ATOM_ATOM);
     if (std::find(supported.begin(), supported.end(), request) == supported.end()) return {};
 
@@ -72,10 +79,12 @@ QMargins expectedFrame(QWidget& widget) {
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(c);
-    // The manager sets the property when it gets to the request: a few
-    // milliseconds at most for one that is running at all.
+    // A running manager sets the property within a few milliseconds. The
+    // wait is bounded in time, not in tries: each try is a round trip, which
+    // over a remote connection can take longer than the wait itself.
     using namespace std::chrono_literals;
-    for (auto waited = 0ms; waited < 200ms; waited += 2ms) {
+    const auto deadline = std::chrono::steady_clock::now() + 50ms;
+    for (;;) {
         const auto v = property(c, window, extents, XCB_ATOM_CARDINAL);
         if (v.size() == 4) { // left, right, top, bottom, in device pixels
             const qreal ratio = widget.devicePixelRatioF();
@@ -84,9 +93,9 @@ QMargins expectedFrame(QWidget& widget) {
             };
             return {logical(v[0]), logical(v[2]), logical(v[1]), logical(v[3])};
         }
+        if (std::chrono::steady_clock::now() >= deadline) return {};
         std::this_thread::sleep_for(2ms);
     }
-    return {};
 }
 
 } // namespace tarvino::qt

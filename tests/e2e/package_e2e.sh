@@ -113,5 +113,5 @@ flags_case dpkg-buildflags "$(printf '%s\n' "${exported[@]}" | grep '^CPPFLAGS='
 rm -rf "$work/fortify3" "$work/dpkg-buildflags"
 
 echo "# the installed program, end to end:"
-bash "$here/window_e2e.sh" "$usr/bin/tarvino" || failures=$((failures + 1))
+bash "$here/window_e2e.sh" "$usr/bin/tarvino" "$build/bench/first_frame" || failures=$((failures + 1))
 exit $((failures > 0))

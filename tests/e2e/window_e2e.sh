@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The real program on a private X server: its window, its look, and a key ends
 # it; started from a working directory that has since been deleted. Then under
-# a window manager that frames it: the frame is what is centred.
+# a window manager that frames it: the frame is what is centred. Then, with the
+# first-frame probe given after the program, after that manager has died: its
+# first frame comes no later than with no manager at all.
 set -u
 program=$(realpath "$1")
+probe=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb.sh"
 start_xvfb || exit 1
@@ -49,6 +52,11 @@ check "value column is gray (saw $(pixel 280 80))" test "$(pixel 280 80)" = "128
 yellow=$(convert "$shot" -crop 97x16+186+10 +repage -fill black +opaque "rgb(255,255,0)" \
     -format "%[fx:int(mean*w*h*3)]" info:)
 check "drive line carries yellow text" test "${yellow:-0}" -gt 0
+# As drawn, not as measured: no value reaches the last pixel column of its
+# label, where one too wide for its font would be cut.
+edge=$(convert "$shot" -crop 1x80+282+10 +repage -fill black -opaque "rgb(128,128,128)" \
+    -fill white +opaque black -format "%[fx:int(mean*w*h)]" info:)
+check "no value is cut at the right ($edge pixels of text in the last column)" test "${edge:-1}" = 0
 
 box() { import -window "$id" -crop 277x19+6+93 +repage "$1"; }
 box "$XDG_RUNTIME_DIR/box1.png"
@@ -95,7 +103,21 @@ fi
 ended_status "$pid"
 status=$?
 check "under openbox a key ends it with status 0 (saw $status)" test "$status" = 0
-kill "$wm"
-wait "$wm"
+# A manager that died leaves _NET_SUPPORTED on the root window, but no check
+# window: nothing is asked of it, and nothing waited for.
+kill -KILL "$wm"
+wait "$wm" 2>/dev/null
+if [ -n "$probe" ] && xprop -root _NET_SUPPORTED | grep -q _NET_REQUEST_FRAME_EXTENTS; then
+    first_frames() { # the median of five
+        for _ in 1 2 3 4 5; do
+            "$probe" " Tarvino 1.1" 0 "$program" 2>/dev/null | sed -nE 's/first_frame_ms=([0-9.]+).*/\1/p'
+        done | sort -n | sed -n 3p
+    }
+    stale=$(first_frames)
+    xprop -root -remove _NET_SUPPORTED -remove _NET_SUPPORTING_WM_CHECK
+    none=$(first_frames)
+    check "after the manager died, the first frame (${stale:-none} ms) comes as with none (${none:-none} ms)" \
+        awk -v a="$stale" -v b="$none" 'BEGIN {exit !(a != "" && b != "" && a <= b + 25)}'
+fi
 rm -rf "$XDG_RUNTIME_DIR"
 exit $((failures > 0))
