@@ -37,7 +37,7 @@ int runInformationWindow(QApplication& app, Services services) {
         qt::reportFailure(e.what());
         return 1;
     }
-    qt::closeOnTerminationSignals(form);
+    const qt::CloseOnTermination termination(form);
     form.showCentred();
     return app.exec();
 }

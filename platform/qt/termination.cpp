@@ -2,7 +2,6 @@
 
 #include <QSocketNotifier>
 #include <QWidget>
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@ namespace tarvino::qt {
 
 namespace {
 
+constexpr int handled[] = {SIGTERM, SIGINT, SIGHUP};
 int wakeUp[2] = {-1, -1};
 
 // Only async-signal-safe work here: the event loop does the rest.
@@ -20,10 +20,10 @@ extern "C" void onSignal(int) {
 
 } // namespace
 
-void closeOnTerminationSignals(QWidget& window) {
+CloseOnTermination::CloseOnTermination(QWidget& window) {
     if (wakeUp[0] < 0 && pipe2(wakeUp, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    auto* notifier = new QSocketNotifier(wakeUp[0], QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+    notifier_ = new QSocketNotifier(wakeUp[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier_, &QSocketNotifier::activated, &window, [&window] {
         char buffer[16];
         while (read(wakeUp[0], buffer, sizeof buffer) > 0) {
         }
@@ -33,8 +33,16 @@ void closeOnTerminationSignals(QWidget& window) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
-        sigaction(signal, &action, nullptr);
+    for (std::size_t i = 0; i < previous_.size(); ++i)
+        sigaction(handled[i], &action, &previous_[i]);
+    installed_ = true;
+}
+
+CloseOnTermination::~CloseOnTermination() {
+    if (!installed_) return;
+    for (std::size_t i = 0; i < previous_.size(); ++i)
+        sigaction(handled[i], &previous_[i], nullptr);
+    delete notifier_;
 }
 
 } // namespace tarvino::qt

@@ -1,11 +1,28 @@
 #pragma once
 
+#include <QPointer>
+#include <QSocketNotifier>
+#include <array>
+#include <csignal>
+
 class QWidget;
 
 namespace tarvino::qt {
 
-// Closes the window, as a key does, when the session asks the program to end
-// (SIGTERM, SIGINT, SIGHUP), so that it ends normally with status 0.
-void closeOnTerminationSignals(QWidget& window);
+// While it lives, the session's request to end the program (SIGTERM, SIGINT,
+// SIGHUP) closes the window, as a key does, so that it ends normally with
+// status 0. The handlers it replaced are put back when it ends.
+class CloseOnTermination {
+public:
+    explicit CloseOnTermination(QWidget& window);
+    ~CloseOnTermination();
+    CloseOnTermination(const CloseOnTermination&) = delete;
+    CloseOnTermination& operator=(const CloseOnTermination&) = delete;
+
+private:
+    std::array<struct sigaction, 3> previous_{};
+    bool installed_ = false;
+    QPointer<QSocketNotifier> notifier_; // the window's child: gone if the window is
+};
 
 } // namespace tarvino::qt
