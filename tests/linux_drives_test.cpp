@@ -5,11 +5,13 @@
 #include "linux_drive_service.h"
 #include "linux_system_info.h"
 #include "number_text.h"
+#include "system_tools.h"
 #include "volume_serial.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/utsname.h>
 
 namespace tarvino::linux_drives {
@@ -20,6 +22,20 @@ namespace fs = std::filesystem;
 std::string fixture(const char* name) {
     return std::string(TARVINO_FIXTURES) + "/" + name;
 }
+
+// A directory of the test's own, made by mkdtemp: no fixed name under /tmp
+// that another user could have put a link at.
+struct ScratchDirectory {
+    fs::path path;
+    ScratchDirectory() {
+        std::string name = (fs::temp_directory_path() / "tarvino-test.XXXXXX").string();
+        if (!mkdtemp(name.data())) throw std::runtime_error("mkdtemp failed");
+        path = name;
+    }
+    ~ScratchDirectory() { fs::remove_all(path); }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+};
 
 std::string lettersAndMounts(const DriveTable& drives) {
     std::string out;
@@ -41,7 +57,8 @@ TEST(DriveLetters, FollowTheMountTableAsAUserSeesVolumes) {
 }
 
 TEST(DriveLetters, RunOutAtZ) {
-    const fs::path file = fs::temp_directory_path() / "tarvino-many.mountinfo";
+    const ScratchDirectory scratch;
+    const fs::path file = scratch.path / "many.mountinfo";
     {
         std::ofstream out(file);
         out << "1 0 8:0 / / rw - ext4 /dev/sda rw\n";
@@ -50,7 +67,6 @@ TEST(DriveLetters, RunOutAtZ) {
                 << " rw\n";
     }
     const DriveTable drives = readDriveTable(file.string());
-    fs::remove(file);
     ASSERT_EQ(drives.size(), 24u); // C: to Z:
     EXPECT_EQ(drives.back().letter, 'Z');
     EXPECT_EQ(drives.back().target, "/vol/v32");
@@ -73,24 +89,45 @@ TEST(DriveLetters, AnUnreadableMountTableFailsNamingTheFile) {
 }
 
 TEST(DriveType, IsClassifiedFromTheMountTextAndTheDevicesNumber) {
-    // A fake sysfs where sdb (8:16) is a removable disk, sda (8:0) a fixed one,
-    // and dm-0 (253:0) a mapped device on top of sdb's partition.
-    const fs::path sys = fs::temp_directory_path() / "tarvino-sys";
-    fs::remove_all(sys);
+    const ScratchDirectory scratch;
+    // A fake sysfs where sdb (8:16) is a removable disk and sda (8:0) a fixed
+    // one, with partitions 1 to 3 each, and mapped devices stacked on them as
+    // dm-N/slaves/ link them: dm-0 LUKS on sdb1 (a BitLocker To Go stick),
+    // dm-2 LVM on dm-1, LUKS on sda2; dm-3 LVM over sda3 and sdb2; dm-4 LVM
+    // over sdb1 and sdb2. A mapped device's own flag is always 0.
+    const fs::path sys = scratch.path / "sys";
     for (const char* disk : {"sda", "sdb"}) {
-        fs::create_directories(sys / "devices" / disk / (std::string(disk) + "1"));
+        for (const char* part : {"1", "2", "3"})
+            fs::create_directories(sys / "devices" / disk / (std::string(disk) + part));
         std::ofstream(sys / "devices" / disk / "removable") << (disk[2] == 'b' ? "1\n" : "0\n");
     }
-    fs::create_directories(sys / "devices/dm-0");
-    std::ofstream(sys / "devices/dm-0/removable") << "0\n";
+    const std::pair<const char*, std::vector<const char*>> mapped[] = {
+        {"dm-0", {"sdb/sdb1"}},
+        {"dm-1", {"sda/sda2"}},
+        {"dm-2", {"dm-1"}},
+        {"dm-3", {"sda/sda3", "sdb/sdb2"}},
+        {"dm-4", {"sdb/sdb1", "sdb/sdb2"}}};
+    for (const auto& [dm, slaves] : mapped) {
+        fs::create_directories(sys / "devices" / dm / "slaves");
+        std::ofstream(sys / "devices" / dm / "removable") << "0\n";
+        for (const char* slave : slaves)
+            fs::create_directory_symlink("../../" + std::string(slave),
+                                         sys / "devices" / dm / "slaves" /
+                                             fs::path(slave).filename());
+    }
     fs::create_directories(sys / "dev/block");
-    for (const auto& [number, path] :
-         {std::pair{"8:1", "sda/sda1"}, {"8:17", "sdb/sdb1"}, {"8:16", "sdb"}, {"253:0", "dm-0"}})
+    for (const auto& [number, path] : {std::pair{"8:1", "sda/sda1"},
+                                       {"8:17", "sdb/sdb1"},
+                                       {"8:16", "sdb"},
+                                       {"253:0", "dm-0"},
+                                       {"253:2", "dm-2"},
+                                       {"253:3", "dm-3"},
+                                       {"253:4", "dm-4"}})
         fs::create_directory_symlink("../../devices/" + std::string(path),
                                      sys / "dev/block" / number);
 
     const std::optional<DeviceNumber> none, sda1{{8, 1}}, sdb{{8, 16}}, sdb1{{8, 17}},
-        dm0{{253, 0}}, unknown{{259, 9}};
+        dm0{{253, 0}}, dm2{{253, 2}}, dm3{{253, 3}}, dm4{{253, 4}}, unknown{{259, 9}};
     const struct {
         const char* fstype;
         const char* source;
@@ -100,7 +137,10 @@ TEST(DriveType, IsClassifiedFromTheMountTextAndTheDevicesNumber) {
         {"ext4", "/dev/sda1", sda1, 2},
         {"vfat", "/dev/sdb1", sdb1, 1},
         {"vfat", "/dev/sdb", sdb, 1},
-        {"xfs", "/dev/mapper/root", dm0, 2},
+        {"xfs", "/dev/mapper/root", dm0, 1},           // LUKS on a USB stick
+        {"ext4", "/dev/mapper/vg-root", dm2, 2},       // LVM on LUKS on a fixed disk
+        {"ext4", "/dev/mapper/vg-data", dm3, 2},       // LVM over a fixed and a removable disk
+        {"ext4", "/dev/mapper/vg-usb", dm4, 1},        // LVM over two partitions of the stick
         {"vfat", "/dev/disk/by-label/STICK", sdb1, 1}, // the removable disk under another name
         {"exfat", "/dev/root", sdb1, 1},
         {"fuseblk", "/dev/mapper/usb", sdb1, 1},
@@ -134,7 +174,6 @@ TEST(DriveType, IsClassifiedFromTheMountTextAndTheDevicesNumber) {
         EXPECT_EQ(classifyDrive(e, c.device, sys.string()), c.type)
             << c.fstype << " on " << c.source;
     }
-    fs::remove_all(sys);
 }
 
 TEST(DriveType, TheBlockDeviceIsTheMountTablesNumberElseTheNodesOwn) {
@@ -292,8 +331,10 @@ TEST(LinuxService, DescribesThisMachinesRootAsDriveC) {
     const auto service = factory.create();
     const auto drive = service->getDrive(service->getDriveName(service->getAbsolutePathName("/")));
     EXPECT_EQ(drive->driveLetter(), "C");
-    EXPECT_GE(drive->driveType(), 0);
-    EXPECT_LE(drive->driveType(), 5);
+    EXPECT_EQ(drive->serialNumber(), testing::expectedSerial());
+    if (const auto type = testing::expectedDriveType()) {
+        EXPECT_EQ(drive->driveType(), *type) << testing::rootDevice();
+    }
     EXPECT_GT(drive->totalSize(), 0u);
     EXPECT_FALSE(drive->fileSystem().empty());
 }

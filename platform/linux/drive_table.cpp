@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <libmount.h>
 #include <memory>
@@ -91,6 +92,27 @@ std::string readFirstLine(const std::string& path) {
     return std::string(content.substr(0, content.find('\n')));
 }
 
+// Whether the block device whose sysfs directory is `dir` lies on removable
+// disks only. A mapped device (LUKS, LVM) is removable when every device it
+// is made of is, however deep the stack; a partition has no "removable" of
+// its own, its disk one level up has.
+bool onRemovableDisks(const std::string& dir, int depth = 0) {
+    bool any = false, all = true;
+    if (depth < 8)
+        if (DIR* slaves = opendir((dir + "/slaves").c_str())) {
+            while (const dirent* entry = readdir(slaves)) {
+                if (entry->d_name[0] == '.') continue;
+                any = true;
+                all = all && onRemovableDisks(dir + "/slaves/" + entry->d_name, depth + 1);
+            }
+            closedir(slaves);
+        }
+    if (any) return all;
+    std::string flag = readFirstLine(dir + "/removable");
+    if (flag.empty()) flag = readFirstLine(dir + "/../removable");
+    return flag == "1";
+}
+
 } // namespace
 
 bool isNetworkFileSystem(std::string_view fstype, std::string_view source) {
@@ -156,14 +178,11 @@ std::int32_t classifyDrive(const DriveEntry& e, std::optional<DeviceNumber> devi
     if (isNetworkFileSystem(fs, e.source)) return 3;
     if (fs == "iso9660" || fs == "udf" || startsWith(e.source, "/dev/sr")) return 4;
     if (fs == "tmpfs" || fs == "ramfs" || startsWith(e.source, "/dev/zram")) return 5;
-    if (device) {
-        // A partition has no "removable" of its own; its disk, one level up, has.
-        const std::string dir = sysRoot + "/dev/block/" + std::to_string(device->major) + ":" +
-                                std::to_string(device->minor);
-        std::string flag = readFirstLine(dir + "/removable");
-        if (flag.empty()) flag = readFirstLine(dir + "/../removable");
-        return flag == "1" ? 1 : 2;
-    }
+    if (device)
+        return onRemovableDisks(sysRoot + "/dev/block/" + std::to_string(device->major) + ":" +
+                                std::to_string(device->minor))
+                   ? 1
+                   : 2;
     if (isBlockDeviceSource(e.source)) return 2;
     if (fs == "zfs" || fs == "btrfs" || fs == "overlay" || fs == "bcachefs") return 2;
     return 0;
