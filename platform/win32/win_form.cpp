@@ -33,7 +33,7 @@ int shiftState() {
 
 } // namespace
 
-void reportFailure(std::string_view message) {
+void reportFailure(std::string_view message, HWND owner) {
     std::fprintf(stderr, "Tarvino 1.1: %.*s\n", static_cast<int>(message.size()), message.data());
     std::fflush(stderr);
     // A window destroyed on the way here has posted WM_QUIT, which would end
@@ -41,7 +41,9 @@ void reportFailure(std::string_view message) {
     MSG quit{};
     while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
-    MessageBoxW(nullptr, widen(message).c_str(), L"Tarvino 1.1", MB_OK | MB_ICONERROR);
+    // Owned by the window, which stays disabled while it is up: a key there
+    // would close the window and, with it, the report.
+    MessageBoxW(owner, widen(message).c_str(), L"Tarvino 1.1", MB_OK | MB_ICONERROR);
 }
 
 WinForm::WinForm(HINSTANCE instance) : instance_(instance) {
@@ -50,8 +52,9 @@ WinForm::WinForm(HINSTANCE instance) : instance_(instance) {
     wc.lpfnWndProc = &WinForm::windowProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.hIconSm =
+    iconSmall_ =
         static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
+    wc.hIconSm = iconSmall_;
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = windowClass;
@@ -88,6 +91,9 @@ WinForm::WinForm(HINSTANCE instance) : instance_(instance) {
 
 WinForm::~WinForm() {
     if (hwnd_) DestroyWindow(hwnd_);
+    // The class holds the small icon, which LoadImageW made for it alone.
+    UnregisterClassW(windowClass, instance_);
+    if (iconSmall_) DestroyIcon(iconSmall_);
     for (HFONT f : fonts_)
         if (f) DeleteObject(f);
     if (gray_) DeleteObject(gray_);
@@ -142,6 +148,22 @@ void WinForm::setText(Control which, std::string_view text) {
         SendMessageW(status_, EM_SCROLLCARET, 0, 0);
     } else {
         fitValues();
+    }
+}
+
+void WinForm::resizeAround(POINT centre, int dpi) {
+    const layout::Rect client = layout::pixels(layout::clientArea, dpi);
+    SIZE frame = frameSize(windowStyle, dpi);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SetWindowPos(hwnd_, nullptr, centre.x - frame.cx / 2, centre.y - frame.cy / 2, frame.cx,
+                     frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        // Where the frame drawn is not the one asked for at that density (an
+        // older Windows, Wine), the client area is made exact all the same.
+        RECT inside{};
+        GetClientRect(hwnd_, &inside);
+        if (inside.right == client.width && inside.bottom == client.height) return;
+        frame.cx += client.width - inside.right;
+        frame.cy += client.height - inside.bottom;
     }
 }
 
@@ -218,20 +240,28 @@ LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 onTick_();
             } catch (const std::exception& e) {
                 KillTimer(hwnd_, timer1);
-                reportFailure(e.what());
+                reportFailure(e.what(), hwnd_);
                 exitStatus_ = 1;
                 DestroyWindow(hwnd_);
             }
         }
         return 0;
+    case WM_GETDPISCALEDSIZE: {
+        // Windows would scale the frame linearly; the layout rounds each
+        // control, so its own size at the new density is asked for instead.
+        *reinterpret_cast<SIZE*>(lParam) = frameSize(windowStyle, static_cast<int>(wParam));
+        return TRUE;
+    }
     case WM_DPICHANGED: {
-        // Moved to a monitor of another density: take the size Windows
-        // suggests, and make the fonts and the layout again in its pixels.
+        // Moved to a monitor of another density: the layout's own size there,
+        // centred where Windows puts the window, and the fonts and the layout
+        // made again in its pixels.
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        layOut(HIWORD(wParam));
+        const int dpi = HIWORD(wParam);
+        resizeAround(
+            {(suggested->left + suggested->right) / 2, (suggested->top + suggested->bottom) / 2},
+            dpi);
+        layOut(dpi);
         return 0;
     }
     case WM_DESTROY:

@@ -39,6 +39,8 @@ private:
     void layOut(int dpi);
     // Gives the five value labels their one font, fitted to their texts.
     void fitValues();
+    // Gives the window the layout's client area at a DPI, centred on a point.
+    void resizeAround(POINT centre, int dpi);
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -48,11 +50,13 @@ private:
     HWND status_ = nullptr;
     std::array<HFONT, 4> fonts_{}; // maker, rights, banner, value labels
     HBRUSH gray_ = nullptr;
+    HICON iconSmall_ = nullptr;
     KeyHandler onKeyDown_;
     TickHandler onTick_;
 };
 
-// Reports a failure that ends the program, titled with the program's title.
-void reportFailure(std::string_view message);
+// Reports a failure that ends the program, titled with the program's title,
+// in a message box owned by `owner` when the window is up.
+void reportFailure(std::string_view message, HWND owner = nullptr);
 
 } // namespace tarvino::win32

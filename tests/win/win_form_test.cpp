@@ -1,5 +1,5 @@
 // The Win32 window: its value labels' font, and what it does when Windows
-// moves it to a monitor of twice the density.
+// moves it to monitors of other densities.
 #include "win_form.h"
 
 #include <gtest/gtest.h>
@@ -25,43 +25,75 @@ HFONT fontOf(HWND control) {
     return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
 }
 
-TEST(WinForm, ADpiChangeTakesTheSuggestedFrameAndMakesFontsAndLayoutAgain) {
+SIZE clientOf(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return {r.right, r.bottom};
+}
+
+TEST(WinForm, MovedAcrossDensitiesItKeepsTheLayoutsOwnSizeAndItsCentre) {
     tarvino::win32::WinForm form(GetModuleHandleW(nullptr));
     HWND window = FindWindowW(L"TarvinoCDriveInfo", nullptr);
     ASSERT_NE(window, nullptr);
     const std::vector<HWND> controls = children(window);
     ASSERT_EQ(controls.size(), 8u);
-    std::vector<HFONT> before;
-    for (HWND c : controls)
-        before.push_back(fontOf(c));
+    // The client area and a value label, 4380 x 1740 and 1455 x 240 twips.
+    const struct {
+        UINT dpi;
+        SIZE client, value;
+        LONG makerFont; // Times New Roman 12 pt
+    } steps[] = {{144, {438, 174}, {146, 24}, -24},
+                 {120, {365, 145}, {121, 20}, -20},
+                 {96, {292, 116}, {97, 16}, -16}};
+    for (const auto& step : steps) {
+        std::vector<HFONT> before;
+        for (HWND c : controls)
+            before.push_back(fontOf(c));
+        // What Windows asks first: the size the window wants at the new density.
+        SIZE asked{};
+        EXPECT_TRUE(
+            SendMessageW(window, WM_GETDPISCALEDSIZE, step.dpi, reinterpret_cast<LPARAM>(&asked)));
+        RECT frame{0, 0, step.client.cx, step.client.cy};
+        using ForDpi = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
+        const auto forDpi = reinterpret_cast<ForDpi*>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+        ASSERT_NE(forDpi, nullptr);
+        forDpi(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE, 0, step.dpi);
+        EXPECT_EQ(asked.cx - (frame.right - frame.left - step.client.cx), step.client.cx)
+            << step.dpi;
+        EXPECT_EQ(asked.cy - (frame.bottom - frame.top - step.client.cy), step.client.cy)
+            << step.dpi;
+        // Then where it goes: a linear guess, a pixel off, centred at 500, 400.
+        RECT suggested{500 - step.client.cx / 2 - 5, 400 - step.client.cy / 2 - 20,
+                       500 + step.client.cx / 2 + 6, 400 + step.client.cy / 2 + 21};
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(step.dpi, step.dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        const SIZE client = clientOf(window);
+        EXPECT_EQ(client.cx, step.client.cx) << step.dpi;
+        EXPECT_EQ(client.cy, step.client.cy) << step.dpi;
+        RECT placed{};
+        GetWindowRect(window, &placed);
+        EXPECT_NEAR((placed.left + placed.right) / 2, 500, 1) << step.dpi;
+        EXPECT_NEAR((placed.top + placed.bottom) / 2, 400, 1) << step.dpi;
 
-    RECT suggested{40, 30, 40 + 600, 30 + 280};
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
-
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    EXPECT_EQ(frame.left, 40);
-    EXPECT_EQ(frame.top, 30);
-    EXPECT_EQ(frame.right - frame.left, 600);
-    EXPECT_EQ(frame.bottom - frame.top, 280);
-
-    int valueLabels = 0;
-    for (HWND c : controls) {
-        RECT r{};
-        GetWindowRect(c, &r);
-        if (r.right - r.left == 194 && r.bottom - r.top == 32) ++valueLabels;
-        EXPECT_EQ(GetObjectType(fontOf(c)), static_cast<DWORD>(OBJ_FONT));
-        wchar_t text[16] = {};
-        GetWindowTextW(c, text, 16);
-        if (std::wstring(text) == L"Orlenda") { // Times New Roman 12 pt at 192 DPI
-            LOGFONTW font{};
-            GetObjectW(fontOf(c), sizeof font, &font);
-            EXPECT_EQ(font.lfHeight, -32);
+        int values = 0;
+        for (HWND c : controls) {
+            RECT r{};
+            GetWindowRect(c, &r);
+            values += r.right - r.left == step.value.cx && r.bottom - r.top == step.value.cy;
+            EXPECT_EQ(GetObjectType(fontOf(c)), static_cast<DWORD>(OBJ_FONT));
+            wchar_t text[16] = {};
+            GetWindowTextW(c, text, 16);
+            if (std::wstring(text) == L"Orlenda") {
+                LOGFONTW font{};
+                GetObjectW(fontOf(c), sizeof font, &font);
+                EXPECT_EQ(font.lfHeight, step.makerFont) << step.dpi;
+            }
         }
+        EXPECT_EQ(values, 5) << step.dpi;
+        for (HFONT old : before)
+            EXPECT_EQ(GetObjectType(old), 0u) << "a font of the old DPI was not deleted";
     }
-    EXPECT_EQ(valueLabels, 5);
-    for (HFONT old : before)
-        EXPECT_EQ(GetObjectType(old), 0u) << "a font of the old DPI was not deleted";
 }
 
 std::wstring textOf(HWND control) {
@@ -80,7 +112,7 @@ TEST(WinForm, ValuesShareTheMessageFontAsLargeAsTheWidestAllowsOnOneLine) {
 
     const struct {
         const char* size;
-        bool smaller; // than the message font
+        bool smaller;                       // than the message font
     } cases[] = {{"TS. 1073741824", false}, // 1 GiB
                  {"TS. 270553174016", true},
                  {"TS. 18000207937536", true}};
@@ -95,7 +127,8 @@ TEST(WinForm, ValuesShareTheMessageFontAsLargeAsTheWidestAllowsOnOneLine) {
         std::vector<HWND> values;
         for (HWND child : children(FindWindowW(L"TarvinoCDriveInfo", nullptr))) {
             const std::wstring text = textOf(child);
-            if (text.size() > 3 && (text[2] == L'.' || text == L"Fixed C:")) values.push_back(child);
+            if (text.size() > 3 && (text[2] == L'.' || text == L"Fixed C:"))
+                values.push_back(child);
         }
         ASSERT_EQ(values.size(), 5u) << c.size;
         const HFONT font = fontOf(values[0]);
