@@ -31,7 +31,7 @@ dpkg-deb -x "$deb" "$work/root"
 usr=$work/root/usr
 for f in bin/tarvino share/applications/com.example.tarvino.desktop \
     share/metainfo/com.example.tarvino.metainfo.xml share/doc/tarvino/copyright \
-    share/doc/tarvino/changelog.gz share/man/man1/tarvino.1.gz; do
+    share/doc/tarvino/changelog.gz share/doc/tarvino/values.md.gz share/man/man1/tarvino.1.gz; do
     check "installs $f" test -f "$usr/$f"
 done
 for size in 16 32 48 64; do
