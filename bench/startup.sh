@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Start-up and ticking of the real program against a bare Qt window with the
-# same controls and timer: on a private Xvfb, A B A B ... (20 pairs by
-# default), then two 20 s ticking runs of each; then start-up again as native
-# Wayland clients of a private headless weston. Prints medians and ratios.
+# same controls and timer, both built on this machine: on a private Xvfb,
+# A B A B ... (20 pairs by default), then two 20 s ticking runs of each; then
+# start-up again as native Wayland clients of a private headless weston.
+# Fontconfig's cache is made afresh first, so that neither pays for it.
+# Prints the machine, medians and ratios.
 #   bench/startup.sh [BUILD_DIR] [PAIRS]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,6 +14,9 @@ pairs=${2:-20}
 start_xvfb
 export XDG_RUNTIME_DIR=$(mktemp -d)
 probe=$build/bench/first_frame
+fc-cache -f >/dev/null
+echo "machine: $(nproc) cores of $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)," \
+    "Debian $(cat /etc/debian_version), Qt $(pkg-config --modversion Qt6Core), $(uname -r)"
 real=$build/app/tarvino
 bare=$build/bench/bare_window
 results=$XDG_RUNTIME_DIR/results

@@ -78,6 +78,13 @@ status=$?
 check "shift ends it with status 0 (saw $status)" test "$status" = 0
 [ -s "$XDG_RUNTIME_DIR/stderr" ] && sed 's/^/  stderr: /' "$XDG_RUNTIME_DIR/stderr"
 
+# The start-up benchmark's probe, once, so that it cannot rot unseen: it
+# must see the program's first frame. No time is judged here.
+if [ -n "$probe" ]; then
+    seen=$("$probe" " Tarvino 1.1" 0 "$program" 2>&1)
+    check "the first-frame probe sees the first frame ($seen)" grep -q '^first_frame_ms=' <<<"$seen"
+fi
+
 # Openbox reparents the window into a frame with a title bar, as the big
 # desktops' X11 sessions do. It has started once it names its theme.
 openbox --sm-disable >"$XDG_RUNTIME_DIR/openbox.log" 2>&1 &
