@@ -148,7 +148,10 @@ void QtForm::unload() {
 }
 
 void QtForm::showCentred() {
-    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    // The pointer's position is a round trip to the X server: asked only
+    // where there is more than one screen to choose from.
+    const QScreen* screen =
+        QGuiApplication::screens().size() > 1 ? QGuiApplication::screenAt(QCursor::pos()) : nullptr;
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (screen) {
         // The frame is centred; the client area is placed inside it, where
