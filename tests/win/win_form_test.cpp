@@ -156,3 +156,24 @@ TEST(WinForm, ValuesShareTheMessageFontAsLargeAsTheWidestAllowsOnOneLine) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(WinForm, LeavesNeitherItsClassNorItsSmallIconBehind) {
+    HICON small = nullptr;
+    {
+        tarvino::win32::WinForm form(GetModuleHandleW(nullptr));
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"TarvinoCDriveInfo", &wc));
+        small = wc.hIconSm;
+    }
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    EXPECT_FALSE(GetClassInfoExW(GetModuleHandleW(nullptr), L"TarvinoCDriveInfo", &wc));
+    ASSERT_NE(small, nullptr); // this test program carries the icon too
+    ICONINFO info{};
+    EXPECT_FALSE(GetIconInfo(small, &info)) << "the small icon is still alive";
+}
+
+} // namespace
