@@ -64,48 +64,43 @@ run_and_close shift 96 292x116 97 "$shots/tarvino-wine.png"
 run_and_close q 144 438x174 146
 set_dpi 96
 
-# A locked-down machine without the script runtime: loading fails, and the
-# report stays until it is answered.
-err=$(mktemp)
-TARVINO_DLLOVERRIDES=scrrun=d "$here/wine-run.sh" "$program" 2>"$err" &
-pid=$!
-if id=$(wait_for_window "Tarvino 1.1"); then
-    sleep 5
-    check "without the script runtime, the report is still up after 5 s" \
-        xdotool search --onlyvisible --name "^Tarvino 1.1\$"
-    xdotool windowfocus --sync "$id" 2>/dev/null
-    xdotool key Return
-else
-    check "without the script runtime, a report titled 'Tarvino 1.1' appears" false
-fi
-ended_status "$pid" 100
-status=$?
-check "Return ends it with status 1 (saw $status)" test "$status" = 1
-check "stderr names the failure ($(head -c 120 "$err"))" grep -q "^Tarvino 1.1: " "$err"
-rm -f "$err"
-
-# A failure while ticking, after the window is up (a test build, $3): its
-# report is owned by the window, which takes no key or click while it is up,
-# and it stays until it is answered.
-if [ -n "${3:-}" ]; then
+# Runs "$@" (after a name, a wait in seconds and what stderr must name), whose
+# failure report, titled "Tarvino 1.1", must still be up after the wait; then
+# answers it, and the program must end with status 1. Its stderr is in $err.
+report_stays() {
+    local name=$1 wait=$2 expected=$3 pid id status
+    shift 3
     err=$(mktemp)
-    "$here/wine-run.sh" "$3" 2>"$err" &
+    "$@" 2>"$err" &
     pid=$!
     if id=$(wait_for_window "Tarvino 1.1"); then
-        sleep 3
-        check "the late report is still up after 3 s" xdotool search --onlyvisible --name "^Tarvino 1.1\$"
+        sleep "$wait"
+        check "$name: the report is still up after $wait s" \
+            xdotool search --onlyvisible --name "^Tarvino 1.1\$"
         xdotool windowfocus --sync "$id" 2>/dev/null
         xdotool key Return
     else
-        check "a failure while ticking is reported in a box titled 'Tarvino 1.1'" false
+        check "$name: a report titled 'Tarvino 1.1' appears" false
     fi
     ended_status "$pid" 100
     status=$?
-    check "answered, the late report ends it with status 1 (saw $status)" test "$status" = 1
-    check "while it is up, the window is disabled ($(grep -m1 'while' "$err"))" \
+    check "$name: answered, it ends with status 1 (saw $status)" test "$status" = 1
+    check "$name: stderr names the failure ($(grep -m1 '^Tarvino' "$err" | head -c 100))" \
+        grep -q "^Tarvino 1.1: $expected" "$err"
+}
+
+# A locked-down machine without the script runtime: loading fails, and the
+# report stays until it is answered.
+report_stays "without the script runtime" 5 "creating Scripting.FileSystemObject failed" \
+    env TARVINO_DLLOVERRIDES=scrrun=d "$here/wine-run.sh" "$program"
+rm -f "$err"
+
+# A failure while ticking, after the window is up (a test build, $3): its
+# report is owned by the window, which takes no key or click while it is up.
+if [ -n "${3:-}" ]; then
+    report_stays "failing while ticking" 3 "cannot set" "$here/wine-run.sh" "$3"
+    check "while the late report is up, the window is disabled ($(grep -m1 'while' "$err"))" \
         grep -q "the window is disabled" "$err"
-    check "stderr names the late failure ($(grep -m1 '^Tarvino' "$err" | head -c 100))" \
-        grep -q "^Tarvino 1.1: cannot set" "$err"
     rm -f "$err"
 fi
 
