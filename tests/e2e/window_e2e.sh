@@ -112,8 +112,10 @@ status=$?
 check "under openbox a key ends it with status 0 (saw $status)" test "$status" = 0
 # A manager that died leaves _NET_SUPPORTED on the root window, but no check
 # window: nothing is asked of it, and nothing waited for.
+exec 3>&2 2>/dev/null # not the shell's word on how it ended
 kill -KILL "$wm"
-wait "$wm" 2>/dev/null
+wait "$wm"
+exec 2>&3 3>&-
 if [ -n "$probe" ] && xprop -root _NET_SUPPORTED | grep -q _NET_REQUEST_FRAME_EXTENTS; then
     first_frames() { # the median of five
         for _ in 1 2 3 4 5; do
@@ -123,8 +125,9 @@ if [ -n "$probe" ] && xprop -root _NET_SUPPORTED | grep -q _NET_REQUEST_FRAME_EX
     stale=$(first_frames)
     xprop -root -remove _NET_SUPPORTED -remove _NET_SUPPORTING_WM_CHECK
     none=$(first_frames)
+    # Within the noise: a sanitizer build's start takes ten times as long.
     check "after the manager died, the first frame (${stale:-none} ms) comes as with none (${none:-none} ms)" \
-        awk -v a="$stale" -v b="$none" 'BEGIN {exit !(a != "" && b != "" && a <= b + 25)}'
+        awk -v a="$stale" -v b="$none" 'BEGIN {exit !(a != "" && b != "" && a <= b * 1.1 + 25)}'
 fi
 rm -rf "$XDG_RUNTIME_DIR"
 exit $((failures > 0))
