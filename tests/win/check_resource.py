@@ -125,8 +125,10 @@ def section_name(section):  # "/N": a long name, at offset N of the COFF string 
 
 debug = [n for n in map(section_name, pe.sections) if n.startswith((".debug", ".zdebug"))]
 check(f"no debug sections (saw {debug})", not debug)
+# About 470 KB with Debian 12's mingw-w64 and GCC 12, 520 KB with Debian 13's
+# GCC 14; the static C++ library's debug information would make it 1.1 MB.
 size = os.path.getsize(sys.argv[1])
-check(f"at most 500 KB (saw {size // 1024} KB)", size <= 500 * 1024)
+check(f"at most 600 KB (saw {size // 1024} KB)", size <= 600 * 1024)
 check(f"no link timestamp (saw {pe.FILE_HEADER.TimeDateStamp})", pe.FILE_HEADER.TimeDateStamp == 0)
 # -fstack-protector links libssp's __stack_chk_fail, which says this.
 check("stack protection", b"*** stack smashing detected ***" in data)

@@ -14,10 +14,12 @@ check() {
     if "$@"; then echo "ok - $what"; else echo "not ok - $what"; failures=$((failures + 1)); fi
 }
 
-# The prefix's display density, as Windows's display settings set it.
+# The prefix's display density, as Windows's display settings set it. Wine 10
+# reads it when its server starts, so the server is let end before the next run.
 set_dpi() {
     "$here/wine-run.sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
         /d "$1" /f >/dev/null 2>&1
+    "$here/wine-run.sh" wineserver -w
 }
 
 # The longest unbroken run of the value labels' gray on any row of a
@@ -67,6 +69,7 @@ set_dpi 96
 # Runs "$@" (after a name, a wait in seconds and what stderr must name), whose
 # failure report, titled "Tarvino 1.1", must still be up after the wait; then
 # answers it, and the program must end with status 1. Its stderr is in $err.
+report_is_up() { xdotool search --onlyvisible --name "^Tarvino 1.1\$" >/dev/null; }
 report_stays() {
     local name=$1 wait=$2 expected=$3 pid id status
     shift 3
@@ -75,8 +78,7 @@ report_stays() {
     pid=$!
     if id=$(wait_for_window "Tarvino 1.1"); then
         sleep "$wait"
-        check "$name: the report is still up after $wait s" \
-            xdotool search --onlyvisible --name "^Tarvino 1.1\$"
+        check "$name: the report is still up after $wait s" report_is_up
         xdotool windowfocus --sync "$id" 2>/dev/null
         xdotool key Return
     else

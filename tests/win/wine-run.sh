@@ -32,4 +32,6 @@ mkdir -p "$WINEPREFIX"
         touch "$WINEPREFIX/.ready-2"
     fi
 ) 9>"$WINEPREFIX.lock"
+# "wine-run.sh wineserver ..." speaks to this prefix's server.
+[ "${1:-}" = wineserver ] && { shift; exec wineserver "$@"; }
 exec wine "$@"
