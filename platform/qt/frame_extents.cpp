@@ -32,11 +32,14 @@ xcb_atom_t atom(xcb_connection_t* c, xcb_intern_atom_cookie_t cookie) {
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-// The 32-bit values of a window's property, or none.
-std::vector<std::uint32_t> property(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name,
-                                    xcb_atom_t type) {
-    const Reply<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(c, xcb_get_property(c, 0, window, name, type, 0, 1024), nullptr));
+xcb_get_property_cookie_t askProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name,
+                                      xcb_atom_t type) {
+    return xcb_get_property(c, 0, window, name, type, 0, 1024);
+}
+
+// The 32-bit values of a property asked for, or none.
+std::vector<std::uint32_t> property(xcb_connection_t* c, xcb_get_property_cookie_t cookie) {
+    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
     if (!reply || reply->format != 32) return {};
     const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
     return {values, values + xcb_get_property_value_length(reply.get()) / 4};
@@ -63,10 +66,14 @@ QMargins expectedFrame(QWidget& widget) {
     // Only a manager that is running and says it answers is asked: a manager
     // that died, or gave way to one without these hints, leaves its
     // properties on the root window, but not its check window naming itself.
-    const auto manager = property(c, root, check, XCB_ATOM_WINDOW);
-    if (manager.size() != 1 || property(c, manager[0], check, XCB_ATOM_WINDOW) != manager)
+    // Both root properties in one round trip.
+    const auto managerCookie = askProperty(c, root, check, XCB_ATOM_WINDOW);
+    const auto supportedListCookie = askProperty(c, root, supportedAtom, XCB_ATOM_ATOM);
+    const auto manager = property(c, managerCookie);
+    const auto supported = property(c, supportedListCookie);
+    if (manager.size() != 1 ||
+        property(c, askProperty(c, manager[0], check, XCB_ATOM_WINDOW)) != manager)
         return {};
-    const auto supported = property(c, root, supportedAtom, XCB_ATOM_ATOM);
     if (std::find(supported.begin(), supported.end(), request) == supported.end()) return {};
 
     const auto window = static_cast<xcb_window_t>(widget.winId());
@@ -85,7 +92,7 @@ QMargins expectedFrame(QWidget& widget) {
     using namespace std::chrono_literals;
     const auto deadline = std::chrono::steady_clock::now() + 50ms;
     for (;;) {
-        const auto v = property(c, window, extents, XCB_ATOM_CARDINAL);
+        const auto v = property(c, askProperty(c, window, extents, XCB_ATOM_CARDINAL));
         if (v.size() == 4) { // left, right, top, bottom, in device pixels
             const qreal ratio = widget.devicePixelRatioF();
             const auto logical = [ratio](std::uint32_t px) {
