@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up and ticking of the real program against a bare Qt window with the
 # same controls and timer, both built on this machine: on a private Xvfb,
-# A B A B ... (20 pairs by default), then two 20 s ticking runs of each; then
+# A B A B ... (20 pairs by default), then two 20 s ticking runs of each, then
+# the program after a window manager died against none at all; then
 # start-up again as native Wayland clients of a private headless weston.
 # Fontconfig's cache is made afresh first, so that neither pays for it.
 # Prints the machine, medians and ratios.
@@ -30,6 +31,17 @@ for i in 1 2; do
     echo "bare $("$probe" " Bare window" 20 "$bare")" >>"$results.cpu"
 done
 
+# A window manager killed outright leaves _NET_SUPPORTED behind: the program's
+# first frame then, against the same screen with those properties removed.
+openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+for _ in $(seq 100); do xprop -root _OB_THEME 2>/dev/null | grep -q = && break; sleep 0.1; done
+kill -KILL "$wm"
+wait "$wm" 2>/dev/null || true
+for i in $(seq "$pairs"); do echo "stale $("$probe" " Tarvino 1.1" 0 "$real")" >>"$results.wm"; done
+xprop -root -remove _NET_SUPPORTED -remove _NET_SUPPORTING_WM_CHECK
+for i in $(seq "$pairs"); do echo "none $("$probe" " Tarvino 1.1" 0 "$real")" >>"$results.wm"; done
+
 weston --backend=headless-backend.so --socket=tarvino-bench --idle-time=0 >/dev/null 2>&1 &
 weston_pid=$!
 trap 'kill "$weston_pid" "$XVFB_PID" 2>/dev/null' EXIT
@@ -45,11 +57,11 @@ done
 
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 field() { grep "^$1 " "$3" | sed -E "s/.*$2=([0-9.-]+).*/\1/" | median; }
-report() { # label, key, file
+report() { # label, key, file, and the two runs compared (tarvino and bare)
     local a b
-    a=$(field tarvino "$2" "$3")
-    b=$(field bare "$2" "$3")
-    printf '%-22s tarvino %10s   bare %10s   ratio %s\n' "$1" "$a" "$b" \
+    a=$(field "${4:-tarvino}" "$2" "$3")
+    b=$(field "${5:-bare}" "$2" "$3")
+    printf '%-22s %s %10s   %s %10s   ratio %s\n' "$1" "${4:-tarvino}" "$a" "${5:-bare}" "$b" \
         "$(awk -v a="$a" -v b="$b" 'BEGIN {printf "%.3f", a / b}')"
 }
 echo "X11, medians of $pairs interleaved runs each:"
@@ -57,6 +69,8 @@ report "first frame (ms)" first_frame_ms "$results"
 report "peak RSS (KiB)" peak_rss_kib "$results"
 echo "X11, medians of 2 runs each, 20 s of ticking:"
 report "CPU (ms)" cpu_ms "$results.cpu"
+echo "X11, the manager dead against none, medians of $pairs runs each:"
+report "first frame (ms)" first_frame_ms "$results.wm" stale none
 echo "Wayland (weston, headless), medians of $pairs interleaved runs each:"
 report "first frame (ms)" first_frame_ms "$results.wayland"
 report "peak RSS (KiB)" peak_rss_kib "$results.wayland"

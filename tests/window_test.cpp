@@ -14,7 +14,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -294,10 +293,10 @@ void WindowTest::theRealProvidersAgreeWithTheSystemsOwnTools() {
     if (fstype != QLatin1String("fuseblk") && !fstype.isEmpty())
         QCOMPARE(lines[2], "FS. " + fstype);
     const QString release = command("uname -r");
-    const auto* expected = tarvino::testing::expectedFor(release.toStdString());
-    if (!expected) QSKIP("add this machine's kernel release to tests/kernel_releases.h");
+    const auto expected = tarvino::testing::derivedFrom(release.toStdString());
+    QVERIFY2(expected, qPrintable("a release that does not start with two numbers: " + release));
     const QString sep = QString::fromStdString(tarvino::qt::userDecimalSeparator());
-    QCOMPARE(lines[3], "OS. 4/" + QString::fromLatin1(expected->version).replace('.', sep) + "/" +
+    QCOMPARE(lines[3], "OS. 4/" + QString::fromStdString(expected->version).replace('.', sep) + "/" +
                            QString::number(expected->build));
 }
 
@@ -330,29 +329,49 @@ void WindowTest::ticksScrollTheBannerAndShowItsLeftEnd() {
 }
 
 void WindowTest::theTimerScrollsTheBannerFiveTimesASecond() {
+    // The rate is the timer's setting; the event loop's punctuality under
+    // load is not this program's, and is measured in bench/ instead.
     FakeDriveFactory drives;
+    int interval = -1;
+    bool active = false, precise = false, ticksArrived = false;
     QStringList seen;
     int cursor = -1;
-    QElapsedTimer clock;
     const int status = runWithFakes(drives, [&] {
         QWidget* window = findWindow();
         if (!window) return qApp->exit(99);
         auto* box = window->findChild<QLineEdit*>("labelStatus");
-        clock.start();
-        while (clock.elapsed() < 1100) {
-            QTest::qWait(20);
-            if (seen.isEmpty() || seen.last() != box->text()) seen << box->text();
-        }
+        const auto* timer = window->findChild<QTimer*>("Timer1");
+        if (!timer) return qApp->exit(98);
+        interval = timer->interval();
+        active = timer->isActive();
+        precise = timer->timerType() == Qt::PreciseTimer;
+        // Ticks as they come, however late: each moves the banner by one.
+        seen << box->text();
+        ticksArrived = QTest::qWaitFor(
+            [&] {
+                if (seen.last() != box->text()) seen << box->text();
+                return seen.size() >= 4;
+            },
+            30000);
         cursor = box->cursorPosition();
         QTest::keyPress(box, Qt::Key_Control);
     });
     QCOMPARE(status, 0);
+    QCOMPARE(interval, 200);
+    QVERIFY(active);
+    QVERIFY(precise);
+    QVERIFY2(ticksArrived, qPrintable(seen.join(" | ")));
     QCOMPARE(cursor, 0);
-    // Five ticks a second: about five distinct texts, the first ~200 ms in.
-    QVERIFY2(seen.size() >= 4 && seen.size() <= 7, qPrintable(QString::number(seen.size())));
-    const qsizetype rotated = QString::fromStdString(std::string(tarvino::bannerText())).size() + 1;
-    for (const QString& text : seen.mid(1))
-        QCOMPARE(text.size(), rotated);
+    // Each text a tick shows is the banner turned on by some places, more
+    // with each tick: a late tick may be one of several the loop ran together.
+    const QString banner = QString::fromStdString(std::string(tarvino::bannerText()));
+    qsizetype last = 0;
+    for (const QString& text : seen.mid(1)) {
+        qsizetype p = 1;
+        while (p <= banner.size() && text != banner.mid(p - 1) + banner.left(p)) ++p;
+        QVERIFY2(p <= banner.size() && p > last, qPrintable(text));
+        last = p;
+    }
 }
 
 void WindowTest::screenReadersReadEachValueAndWhatItIs() {

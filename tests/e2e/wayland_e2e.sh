@@ -33,8 +33,11 @@ log=$XDG_RUNTIME_DIR/client.log
 # WAYLAND_DEBUG logs the protocol the client speaks, which shows what it draws.
 WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client "$program" 2>"$log" &
 pid=$!
-sleep 3
-check "still running after 3 s" kill -0 "$pid"
+# The first frame, then a repaint for each tick, as late as a busy machine
+# makes them.
+frames() { grep -cE 'wl_surface[@#][0-9]+\.attach\(wl_buffer' "$log"; }
+for _ in $(seq 300); do [ "$(frames)" -ge 8 ] && break; kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+check "still running after $(frames) frames" kill -0 "$pid"
 drivers=$(gl_drivers_mapped "$pid")
 check "no GL driver is mapped (saw: ${drivers:-none})" test -z "$drivers"
 # No keyboard reaches a headless compositor; the session's request to end
@@ -48,9 +51,7 @@ check "no failure reported" test -z "$(grep -E '^(Tarvino 1.1|tarvino):' "$log")
 # libwayland 1.22 writes interface#id where 1.21 wrote interface@id.
 check "a toplevel titled ' Tarvino 1.1'" grep -qE 'xdg_toplevel[@#][0-9]+\.set_title\(" Tarvino 1.1"\)' "$log"
 check "the compositor configured it" grep -qE 'xdg_surface[@#][0-9]+\.configure' "$log"
-frames=$(grep -cE 'wl_surface[@#][0-9]+\.attach\(wl_buffer' "$log")
-# The first frame, then a repaint for each 200 ms tick.
-check "it keeps drawing: $frames frames in 3 s" test "$frames" -ge 8
+check "it keeps drawing: $(frames) frames" test "$(frames)" -ge 8
 
 # Its first buffer: the window alone, or with the title bar Qt draws around it.
 buffer=$(grep -m1 -oE 'create_buffer\(new id wl_buffer[@#][0-9]+, 0, [0-9]+, [0-9]+' "$log" |
@@ -72,7 +73,7 @@ fi
 DISPLAY=$x_display WAYLAND_DISPLAY=$socket WAYLAND_DEBUG=client "$program" 2>"$log" &
 pid=$!
 if $own_title_bar; then
-    sleep 2
+    for _ in $(seq 300); do grep -qE 'xdg_toplevel[@#][0-9]+\.set_title' "$log" && break; sleep 0.1; done
     check "beside X, it stays a Wayland client" grep -qE 'xdg_toplevel[@#][0-9]+\.set_title' "$log"
     check "beside X, no window on the X server" \
         test -z "$(DISPLAY=$x_display xdotool search --name '^ Tarvino 1.1$' 2>/dev/null)"
