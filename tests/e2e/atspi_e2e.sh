@@ -65,7 +65,8 @@ fi
 # where @SIZE@ stands for the volume's size and @FSID@ for its statfs id as a
 # serial. With shape=plain the root is a plain directory on the volume, as in
 # a debootstrap chroot, so that no mount holds it; with shape=plain-no-udev,
-# the udev record is not to be seen there either.
+# the udev record is not to be seen there either; with shape=plain-blkid, no
+# udev record but a device node the user may read.
 as_root_of() {
     local image=$1 type=$2 loop number
     shift 2
@@ -95,6 +96,9 @@ as_root_of() {
         timeout 30 udevadm trigger --action=add --settle "/sys/dev/block/$number" || true
         udevadm control --exit
         wait "$udevd_pid" || true
+        # Readable by all, as a stick a desktop gave its user: libblkid can
+        # probe it. Set after udevd, whose rules give the node to group disk.
+        [ "$shape" != plain-blkid ] || chmod 644 "$dev/$kernel_name" "$dev/mapper/tarvino-c"
         if ! grep -q "^E:ID_FS_UUID=" "/run/udev/data/b$number" 2>/dev/null; then
             echo "skip - $type: udevd kept no record of the device"
             exit 77
@@ -107,7 +111,7 @@ as_root_of() {
         top=$root
         [ "$shape" = mount ] || top=$root/plain
         udev_data=run/udev
-        [ "$shape" = plain-no-udev ] && udev_data=
+        case $shape in plain-no-udev | plain-blkid) udev_data= ;; esac
         for dir in usr bin lib lib64 sbin etc var proc sys tmp $udev_data "$project"; do
             [ -e "/$dir" ] || continue
             mkdir -p "$top/$dir"
@@ -160,6 +164,10 @@ tally $?
 echo "# XFS, the root a plain directory on it: drive C is the volume, by its device"
 shape=plain as_root_of "$work/xfs.img" xfs "Volume serial number=$serial" "File system=FS. xfs" \
     "Drive type and letter=Fixed C:" "Total size in bytes=TS. @SIZE@"
+tally $?
+echo "# with no udev record, from the device itself where the user may read it"
+shape=plain-blkid as_root_of "$work/xfs.img" xfs "Volume serial number=$serial" \
+    "File system=FS. xfs" "Drive type and letter=Fixed C:" "Total size in bytes=TS. @SIZE@"
 tally $?
 echo "# and where neither udev nor the device can tell: its statfs id and magic number"
 shape=plain-no-udev as_root_of "$work/xfs.img" xfs "Volume serial number=SN. @FSID@" \
