@@ -1,6 +1,8 @@
 #include "frame_extents.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QMetaObject>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 #include <xcb/xcb.h>
@@ -43,6 +46,16 @@ std::vector<std::uint32_t> property(xcb_connection_t* c, xcb_get_property_cookie
     if (!reply || reply->format != 32) return {};
     const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
     return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+// The frame the manager says it drew around the window, in logical pixels.
+std::optional<QMargins> frameExtents(QWidget& widget, xcb_connection_t* c, xcb_atom_t extents) {
+    const auto window = static_cast<xcb_window_t>(widget.winId());
+    const auto v = property(c, askProperty(c, window, extents, XCB_ATOM_CARDINAL));
+    if (v.size() != 4) return std::nullopt; // left, right, top, bottom, in device pixels
+    const qreal ratio = widget.devicePixelRatioF();
+    const auto logical = [ratio](std::uint32_t px) { return static_cast<int>(std::lround(px / ratio)); };
+    return QMargins{logical(v[0]), logical(v[2]), logical(v[1]), logical(v[3])};
 }
 
 } // namespace
@@ -92,17 +105,48 @@ QMargins expectedFrame(QWidget& widget) {
     using namespace std::chrono_literals;
     const auto deadline = std::chrono::steady_clock::now() + 50ms;
     for (;;) {
-        const auto v = property(c, askProperty(c, window, extents, XCB_ATOM_CARDINAL));
-        if (v.size() == 4) { // left, right, top, bottom, in device pixels
-            const qreal ratio = widget.devicePixelRatioF();
-            const auto logical = [ratio](std::uint32_t px) {
-                return static_cast<int>(std::lround(px / ratio));
-            };
-            return {logical(v[0]), logical(v[2]), logical(v[1]), logical(v[3])};
-        }
+        if (const auto frame = frameExtents(widget, c, extents)) return *frame;
         if (std::chrono::steady_clock::now() >= deadline) return {};
         std::this_thread::sleep_for(2ms);
     }
+}
+
+CentreOnceFramed::CentreOnceFramed(QWidget& window, QMargins expected, QPoint centre)
+    : window_(window), expected_(expected), centre_(centre) {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c) return;
+    extentsAtom_ = atom(c, askAtom(c, "_NET_FRAME_EXTENTS"));
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+CentreOnceFramed::~CentreOnceFramed() {
+    if (extentsAtom_ != 0) QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool CentreOnceFramed::nativeEventFilter(const QByteArray& type, void* message, qintptr*) {
+    if (done_ || type != "xcb_generic_event_t") return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) return false;
+    const auto* change = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+    if (change->atom != extentsAtom_ || change->window != window_.winId()) return false;
+    done_ = true;
+    // Read and moved after this event is handled, not inside Qt's own dispatch.
+    QMetaObject::invokeMethod(
+        &window_,
+        [this] {
+            const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+            const auto frame = frameExtents(window_, x11->connection(), extentsAtom_);
+            if (!frame || *frame == expected_) return;
+            QRect outer = QRect(QPoint(), window_.size()).marginsAdded(*frame);
+            outer.moveCenter(centre_);
+            // The client area's place, as showCentred gives it: move() would
+            // place the frame there (NorthWest gravity rather than Static).
+            window_.setGeometry(
+                QRect(outer.topLeft() + QPoint(frame->left(), frame->top()), window_.size()));
+        },
+        Qt::QueuedConnection);
+    return false;
 }
 
 } // namespace tarvino::qt

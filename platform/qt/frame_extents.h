@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QMargins>
+#include <QPoint>
 
 class QWidget;
 
@@ -11,5 +13,26 @@ namespace tarvino::qt {
 // (_NET_REQUEST_FRAME_EXTENTS). No margins where that cannot be known: not
 // X11, no window manager running, or one that does not answer within 50 ms.
 QMargins expectedFrame(QWidget& window);
+
+// Watches, from when the window is shown until its manager first says what
+// frame it drew (_NET_FRAME_EXTENTS). If that is not the frame expected (the
+// manager answered the request too late, or never, as tiling managers do),
+// the window is moved once so that the frame drawn is centred on `centre`.
+class CentreOnceFramed : public QAbstractNativeEventFilter {
+public:
+    CentreOnceFramed(QWidget& window, QMargins expected, QPoint centre);
+    ~CentreOnceFramed() override;
+    CentreOnceFramed(const CentreOnceFramed&) = delete;
+    CentreOnceFramed& operator=(const CentreOnceFramed&) = delete;
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr* result) override;
+
+private:
+    QWidget& window_;
+    QMargins expected_;
+    QPoint centre_;
+    unsigned extentsAtom_ = 0;
+    bool done_ = false;
+};
 
 } // namespace tarvino::qt

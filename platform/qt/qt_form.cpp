@@ -105,6 +105,8 @@ QtForm::QtForm(QWidget* parent) : QWidget(parent) {
     timer1_->start(200);
 }
 
+QtForm::~QtForm() = default;
+
 void QtForm::setText(Control control, std::string_view text) {
     const QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (control == Control::labelStatus) {
@@ -160,6 +162,8 @@ void QtForm::showCentred() {
         QRect frame = QRect(QPoint(), size()).marginsAdded(margins);
         frame.moveCenter(screen->availableGeometry().center());
         setGeometry(QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), size()));
+        centring_ = std::make_unique<CentreOnceFramed>(*this, margins,
+                                                       screen->availableGeometry().center());
     }
     show();
 }

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
@@ -11,11 +12,14 @@ class QTimer;
 
 namespace tarvino::qt {
 
+class CentreOnceFramed;
+
 // The information window's widgets: two fixed labels, five value labels and
 // the banner text box, laid out on a fixed black client area of 292x116.
 class QtForm : public QWidget, public Form {
 public:
     explicit QtForm(QWidget* parent = nullptr);
+    ~QtForm() override;
 
     void setText(Control control, std::string_view text) override;
     void unload() override;
@@ -36,6 +40,7 @@ private:
     std::array<QLabel*, 5> values_{};
     QLineEdit* status_ = nullptr;
     QTimer* timer1_ = nullptr;
+    std::unique_ptr<CentreOnceFramed> centring_;
 };
 
 } // namespace tarvino::qt

@@ -86,11 +86,13 @@ void chooseRasterOnlyPlatform() {
     setenv("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION", "none", 0);
     // Where the compositor draws no title bars (GNOME's, weston), Qt 6.8 draws
     // its own, with the raster engine. Qt 6.4 draws one only with GL.
-    if (QLibraryInfo::version() >= QVersionNumber(6, 8)) return;
-    setenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1", 0);
+    if (QLibraryInfo::version() < QVersionNumber(6, 8))
+        setenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1", 0);
 
-    // Without one the window would lack its caption; through the compositor's
-    // X server it gets one, and is centred as asked, at no cost in drivers.
+    // Such a compositor places a Wayland client's window itself: through its
+    // X server the window gets the compositor's own title bar and is centred
+    // as asked, at no cost in drivers. Compositors that draw title bars (KWin,
+    // sway) keep it a Wayland client.
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY") ||
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return;

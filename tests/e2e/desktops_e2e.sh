@@ -1,0 +1,232 @@
+#!/usr/bin/env bash
+# The real program under the window managers and compositors people log into,
+# each started headless by an unprivileged user (nobody) with a session bus, a
+# home and a runtime directory of its own. For each: the window appears with
+# its caption, its client area is 292x116 and not stretched, where its frame
+# sits against the work area, its lines over AT-SPI against the system's
+# tools, a key ends it with status 0, and whether it is a Wayland or an X11
+# client. One summary line a desktop; a desktop this release cannot run is
+# skipped with its reason. Needs root, to become nobody.
+set -u
+program=$(realpath "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+[ "$(id -u)" = 0 ] || { echo "skip: needs root, to run each desktop as nobody"; exit 77; }
+. "$here/xvfb.sh"
+work=$(mktemp -d)
+chmod 755 "$work"
+on_exit() { stop_desktop; rm -rf "$work"; }
+trap on_exit EXIT
+failures=0 skipped=0 summary=()
+
+# What the lines must read, from the system's own tools.
+size=$(df -B1 --output=size / | tail -n 1 | tr -d ' ')
+fstype=$(findmnt -no FSTYPE / | tail -n 1)
+release=$(uname -r)
+version=$(sed -E 's/^([0-9]+)\.([0-9]+).*/\1.\2/; s/0+$//; s/\.$//' <<<"$release")
+build=$(sed -nE 's/^[0-9]+\.[0-9]+\.([0-9]+).*/\1/p' <<<"$release")
+expected=("Total size in bytes=TS. $size" "Operating system platform, version and build=OS. 4/$version/${build:-0}")
+[ "$fstype" = fuseblk ] || expected+=("File system=FS. $fstype")
+
+# Runs a command as nobody in the desktop's session. In the background, as
+# "as_user exec COMMAND &", $! is the command's own PID.
+as_user() {
+    local exec=
+    [ "$1" = exec ] && { exec=exec; shift; }
+    $exec setpriv --reuid=65534 --regid=65534 --clear-groups --pdeathsig KILL env -i PATH=/usr/bin:/bin \
+        HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config" \
+        DBUS_SESSION_BUS_ADDRESS="${bus:-}" DISPLAY="${x_display:-}" \
+        WAYLAND_DISPLAY="${wl_display:-}" ${swaysock:+SWAYSOCK="$swaysock"} ${xauthority:+XAUTHORITY="$xauthority"} LANG=C.UTF-8 \
+        QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
+        LSAN_OPTIONS="${LSAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" "$@"
+}
+
+# A fresh home, runtime directory and session bus for each desktop.
+start_session() {
+    rm -rf "$work/home" "$work/run"
+    mkdir -m 700 "$work/home" "$work/run"
+    chown 65534:65534 "$work/home" "$work/run"
+    read -r bus bus_pid < <(as_user dbus-daemon --session --fork --print-address=1 --print-pid=1 |
+        paste -sd ' ')
+    desktop_pid= x_display= wl_display= swaysock= xauthority=
+}
+
+stop_desktop() {
+    [ -n "${pid:-}" ] && { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; }
+    [ -n "${desktop_pid:-}" ] && { kill "$desktop_pid" 2>/dev/null; wait "$desktop_pid" 2>/dev/null; }
+    [ -n "${bus_pid:-}" ] && kill "$bus_pid" 2>/dev/null
+    [ -n "${XVFB_PID:-}" ] && { kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; }
+    pid= desktop_pid= bus_pid= XVFB_PID=
+}
+
+# Waits up to 10 s for command $@ to succeed.
+wait_until() { for _ in $(seq 100); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done; return 1; }
+has_x_manager() { as_user xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+
+start_x11() { # the manager's command on a fresh Xvfb
+    start_xvfb || return 1
+    trap on_exit EXIT
+    x_display=$DISPLAY
+    as_user exec "$@" >"$work/desktop.log" 2>&1 &
+    desktop_pid=$!
+    wait_until has_x_manager
+}
+start_sway() {
+    printf 'output HEADLESS-1 resolution 1280x800\nxwayland enable\n' >"$work/sway.conf"
+    as_user exec env WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+        sway -c "$work/sway.conf" >"$work/desktop.log" 2>&1 &
+    desktop_pid=$!
+    wait_until compgen -G "$work/run/sway-ipc.*" || return 1
+    swaysock=$(compgen -G "$work/run/sway-ipc.*")
+    wl_display=wayland-1
+}
+
+start_mutter_wayland() { # headless, with Xwayland; its child writes the displays
+    as_user exec mutter --wayland --headless --virtual-monitor 1280x800 -- \
+        sh -c 'echo "$WAYLAND_DISPLAY $DISPLAY $XAUTHORITY" >"$XDG_RUNTIME_DIR/displays"; exec tail --pid=$PPID -f /dev/null' \
+        >"$work/desktop.log" 2>&1 &
+    desktop_pid=$!
+    wait_until test -s "$work/run/displays" || return 1
+    read -r wl_display x_display xauthority <"$work/run/displays"
+}
+
+# Prints "frame-x frame-y frame-w frame-h client-w client-h area-x area-y
+# area-w area-h floating|tiled wayland|x11", the frame being what the
+# manager drew around the client and the area what it is to be centred in.
+measure_sway() { # from sway's own tree
+    as_user swaymsg -t get_tree | /usr/bin/python3 -c '
+import json, sys
+def walk(n):
+    yield n
+    for c in n.get("nodes", []) + n.get("floating_nodes", []):
+        yield from walk(c)
+tree = json.load(sys.stdin)
+out = next(n["rect"] for n in walk(tree) if n.get("type") == "output" and n["name"] != "__i3")
+for n in walk(tree):
+    if n.get("name") == " Tarvino 1.1" and n.get("pid"):
+        r, w, d = n["rect"], n["window_rect"], n["deco_rect"]
+        top = d["height"] if n.get("border") == "normal" else 0
+        print(r["x"], r["y"] - top, r["width"], r["height"] + top, w["width"], w["height"],
+              out["x"], out["y"], out["width"], out["height"],
+              "floating" if n["type"] == "floating_con" else "tiled",
+              "wayland" if n.get("shell") == "xdg_shell" else "x11")
+'
+}
+measure_x11() { # from the X server: the frame the manager says it drew, or
+    # the outermost window that holds the client
+    local id geometry left right top bottom frame parent cx cy cw ch area
+    id=$(as_user xdotool search --onlyvisible --name '^ Tarvino 1\.1$' 2>/dev/null | head -n 1)
+    [ -n "$id" ] || return 1
+    geometry=$(as_user xwininfo -id "$id")
+    cx=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry")
+    cy=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$geometry")
+    cw=$(awk '/Width:/ {print $2}' <<<"$geometry")
+    ch=$(awk '/Height:/ {print $2}' <<<"$geometry")
+    read -r left right top bottom < <(as_user xprop -id "$id" _NET_FRAME_EXTENTS |
+        sed -n 's/.*= //p' | tr -d ,)
+    if [ -z "${bottom:-}" ]; then
+        frame=$id
+        while parent=$(as_user xwininfo -id "$frame" -tree | sed -nE 's/.*Parent window id: (0x[0-9a-f]+).*/\1/p') &&
+            [ -n "$parent" ] && ! as_user xwininfo -id "$parent" | grep -q '(the root window)'; do
+            frame=$parent
+        done
+        geometry=$(as_user xwininfo -id "$frame")
+        left=$((cx - $(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry")))
+        top=$((cy - $(awk '/Absolute upper-left Y:/ {print $4}' <<<"$geometry")))
+        right=$(($(awk '/Width:/ {print $2}' <<<"$geometry") - cw - left))
+        bottom=$(($(awk '/Height:/ {print $2}' <<<"$geometry") - ch - top))
+    fi
+    area=$(as_user xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.*= //p' | tr -d , | cut -d' ' -f1-4)
+    # A tiling manager's tile fills its area; a floating window does not.
+    local placement=floating
+    [ $((cw + left + right)) -ge 1280 ] && placement=tiled
+    echo $((cx - left)) $((cy - top)) $((cw + left + right)) $((ch + top + bottom)) "$cw" "$ch" \
+        ${area:-0 0 1280 800} $placement x11
+}
+
+# The five lines over AT-SPI, against the system's tools: the reader prints
+# ok or not ok for each.
+read_lines() {
+    as_user /usr/bin/python3 "$here/atspi_reader.py" tarvino "${expected[@]}" >"$work/atspi.log" 2>&1
+}
+
+# One desktop: its name, how its window is measured (sway or x11), how a key
+# is sent (wtype or xdotool), then the function that starts it and its words.
+try_desktop() {
+    local name=$1 measure=$2 key=$3 m=() status notes=() ok=true
+    shift 3
+    if ! command -v "${name%% *}" >/dev/null; then
+        echo "skip - $name: not installed"; summary+=("$name: skipped, not installed")
+        skipped=$((skipped + 1)); return
+    fi
+    start_session
+    if ! "$@"; then
+        echo "not ok - $name did not start"; tail -n 5 "$work/desktop.log" | sed 's/^/  /'
+        summary+=("$name: did not start"); failures=$((failures + 1)); stop_desktop; return
+    fi
+    # Left to choose its platform, as the desktop's own launcher leaves it.
+    as_user exec "$program" 2>"$work/stderr" &
+    pid=$!
+    for _ in $(seq 50); do
+        read -r -a m < <("measure_$measure" 2>/dev/null | head -n 1)
+        [ -n "${m[0]:-}" ] && break
+        sleep 0.1
+    done
+    if [ -z "${m[0]:-}" ]; then
+        echo "not ok - $name: no window titled ' Tarvino 1.1' in 5 s"; sed 's/^/  /' "$work/stderr"
+        summary+=("$name: no window in 5 s"); failures=$((failures + 1)); stop_desktop; return
+    fi
+    sleep 0.5 # the manager may still move what it has just mapped
+    read -r -a m < <("measure_$measure" | head -n 1)
+    local fx=${m[0]} fy=${m[1]} fw=${m[2]} fh=${m[3]} cw=${m[4]} ch=${m[5]}
+    local ax=${m[6]} ay=${m[7]} aw=${m[8]} ah=${m[9]} placement=${m[10]} platform=${m[11]}
+    local dx=$((2 * fx + fw - 2 * ax - aw)) dy=$((2 * fy + fh - 2 * ay - ah))
+    [ "$cw"x"$ch" = 292x116 ] || { ok=false; notes+=("client ${cw}x${ch}"); }
+    [ "$placement" = floating ] || { ok=false; notes+=("tiled"); }
+    [ $((fh - ch)) -gt 0 ] || { ok=false; notes+=("no title bar"); }
+    [ "$fx" -ge "$ax" ] && [ "$fy" -ge "$ay" ] && [ $((fx + fw)) -le $((ax + aw)) ] &&
+        [ $((fy + fh)) -le $((ay + ah)) ] || { ok=false; notes+=("not whole on screen"); }
+    local centred=yes
+    [ "${dx#-}" -le 4 ] && [ "${dy#-}" -le 4 ] || centred=no
+    if [ "$centred" = no ] && [ -z "${NOT_CENTRABLE:-}" ]; then
+        ok=false; notes+=("not centred")
+    fi
+    # Under a Wayland compositor, an X11 window is an XWayland one.
+    [ -n "$wl_display" ] && [ "$platform" = x11 ] && platform="XWayland (no title bars from the compositor)"
+    [ "$platform" = wayland ] && platform="native Wayland (the compositor draws the title bar)"
+    local placed="centred by the program"
+    [ "$centred" = no ] && placed="not centrable: $NOT_CENTRABLE"
+    read_lines || { ok=false; notes+=("lines: $(grep -c '^not ok' "$work/atspi.log") wrong"); }
+    # A key typed before the window has the keyboard goes elsewhere: typed
+    # again until the program ends.
+    for _ in $(seq 10); do
+        if [ "$key" = wtype ]; then as_user wtype q; else
+            as_user xdotool search --name '^ Tarvino 1\.1$' windowactivate --sync key q 2>/dev/null ||
+                as_user xdotool key q
+        fi
+        for _ in $(seq 10); do kill -0 "$pid" 2>/dev/null || break 2; sleep 0.1; done
+    done
+    ended_status "$pid"
+    status=$?
+    pid=
+    [ "$status" = 0 ] || { ok=false; notes+=("key: status $status"); }
+    local line="$name: $platform, client ${cw}x${ch} $placement, frame ${fw}x${fh} at $fx,$fy in ${aw}x${ah}+$ax+$ay, $placed, off centre by $(awk -v x="$dx" -v y="$dy" 'BEGIN {printf "%.1f/%.1f", x / 2, y / 2}') px, lines $(grep -c '^ok' "$work/atspi.log") ok, key status $status"
+    if $ok; then echo "ok - $line"; else echo "not ok - $line (${notes[*]})"; grep '^not ok' "$work/atspi.log" | sed 's/^/  /'; failures=$((failures + 1)); fi
+    summary+=("$line")
+    stop_desktop
+}
+
+i3_config=$work/i3.conf
+printf 'font pango:DejaVu Sans 8\n' >"$i3_config"
+
+try_desktop xfwm4 x11 xdotool start_x11 xfwm4 --replace
+try_desktop kwin_x11 x11 xdotool start_x11 kwin_x11 --replace
+try_desktop "mutter (X11)" x11 xdotool start_x11 mutter --x11 --replace
+NOT_CENTRABLE="i3 puts its frame where the client area was asked for, and names no frame" \
+    try_desktop i3 x11 xdotool start_x11 i3 -c "$i3_config"
+NOT_CENTRABLE="sway centres the window without its title bar, and places Wayland and X windows alike" \
+    try_desktop sway sway wtype start_sway
+try_desktop "mutter (Wayland)" x11 xdotool start_mutter_wayland
+printf '%s\n' "${summary[@]}"
+[ "$failures" -gt 0 ] && exit 1
+[ "$skipped" -gt 0 ] && exit 77
+exit 0
