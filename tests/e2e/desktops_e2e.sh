@@ -89,6 +89,53 @@ start_mutter_wayland() { # headless, with Xwayland; its child writes the display
     read -r wl_display x_display xauthority <"$work/run/displays"
 }
 
+start_kwin_wayland() { # virtual outputs, with Xwayland; its child writes the displays
+    local kwin=/usr/bin/kwin_wayland
+    # Its file capability (CAP_SYS_RESOURCE, for real-time limits) cannot be
+    # granted where the bounding set lacks it, as in containers: a copy has none.
+    if ! as_user "$kwin" --version >/dev/null 2>&1; then
+        cp "$kwin" "$work/kwin_wayland"
+        kwin=$work/kwin_wayland
+    fi
+    printf '#!/bin/sh\necho "$WAYLAND_DISPLAY $DISPLAY $XAUTHORITY" >"$XDG_RUNTIME_DIR/displays"\nexec tail --pid=$PPID -f /dev/null\n' \
+        >"$work/child.sh"
+    chmod 755 "$work/child.sh"
+    as_user exec "$kwin" --virtual --width 1280 --height 800 --xwayland --socket tarvino-kwin \
+        "$work/child.sh" >"$work/desktop.log" 2>&1 &
+    desktop_pid=$!
+    wait_until test -s "$work/run/displays" || return 1
+    read -r wl_display x_display xauthority <"$work/run/displays"
+}
+
+# Runs JavaScript $1 in KWin, whose print()s it logs as "js: ..."; waits for
+# a line that starts with $2 and prints what follows it.
+kwin_script() {
+    local script=$work/script-$RANDOM.js
+    printf '%s\n' "$1" >"$script"
+    chmod 644 "$script"
+    as_user gdbus call --session --dest org.kde.KWin --object-path /Scripting \
+        --method org.kde.kwin.Scripting.loadScript "$script" "${script##*/}" >/dev/null &&
+        as_user gdbus call --session --dest org.kde.KWin --object-path /Scripting \
+            --method org.kde.kwin.Scripting.start >/dev/null || return 1
+    for _ in $(seq 50); do
+        grep -m1 "^js: $2 " "$work/desktop.log" | sed "s/^js: $2 //" | grep . && return 0
+        sleep 0.1
+    done
+    return 1
+}
+windows_js='var all = workspace.windowList ? workspace.windowList() : workspace.clientList();
+var ours = all.filter(function (w) { return w.caption.trim() == "Tarvino 1.1"; });'
+measure_kwin() { # from KWin's own window list
+    local tag=M$RANDOM platform=wayland
+    [ -n "$(as_user xdotool search --name '^ Tarvino 1\.1$' 2>/dev/null)" ] && platform=x11
+    kwin_script "$windows_js
+var a = workspace.clientArea(KWin.PlacementArea, workspace.activeScreen, workspace.currentDesktop);
+ours.forEach(function (w) {
+    var f = w.frameGeometry, c = w.clientGeometry || w.bufferGeometry;
+    print(\"$tag \" + [f.x, f.y, f.width, f.height, c.width, c.height, a.x, a.y, a.width, a.height].join(\" \"));
+});" "$tag" | sed "s/\$/ floating $platform/"
+}
+
 # Prints "frame-x frame-y frame-w frame-h client-w client-h area-x area-y
 # area-w area-h floating|tiled wayland|x11", the frame being what the
 # manager drew around the client and the area what it is to be centred in.
@@ -190,16 +237,21 @@ try_desktop() {
     if [ "$centred" = no ] && [ -z "${NOT_CENTRABLE:-}" ]; then
         ok=false; notes+=("not centred")
     fi
+    local placed="centred by the program"
+    [ "$platform" = wayland ] && placed="centred by the compositor"
+    [ "$centred" = no ] && placed="not centrable: $NOT_CENTRABLE"
     # Under a Wayland compositor, an X11 window is an XWayland one.
     [ -n "$wl_display" ] && [ "$platform" = x11 ] && platform="XWayland (no title bars from the compositor)"
     [ "$platform" = wayland ] && platform="native Wayland (the compositor draws the title bar)"
-    local placed="centred by the program"
-    [ "$centred" = no ] && placed="not centrable: $NOT_CENTRABLE"
     read_lines || { ok=false; notes+=("lines: $(grep -c '^not ok' "$work/atspi.log") wrong"); }
     # A key typed before the window has the keyboard goes elsewhere: typed
     # again until the program ends.
     for _ in $(seq 10); do
-        if [ "$key" = wtype ]; then as_user wtype q; else
+        if [ "$key" = kwin ]; then
+            local tag=C$RANDOM
+            kwin_script "$windows_js ours.forEach(function (w) { w.closeWindow(); }); print(\"$tag \" + ours.length);" \
+                "$tag" >/dev/null
+        elif [ "$key" = wtype ]; then as_user wtype q; else
             as_user xdotool search --name '^ Tarvino 1\.1$' windowactivate --sync key q 2>/dev/null ||
                 as_user xdotool key q
         fi
@@ -209,7 +261,9 @@ try_desktop() {
     status=$?
     pid=
     [ "$status" = 0 ] || { ok=false; notes+=("key: status $status"); }
-    local line="$name: $platform, client ${cw}x${ch} $placement, frame ${fw}x${fh} at $fx,$fy in ${aw}x${ah}+$ax+$ay, $placed, off centre by $(awk -v x="$dx" -v y="$dy" 'BEGIN {printf "%.1f/%.1f", x / 2, y / 2}') px, lines $(grep -c '^ok' "$work/atspi.log") ok, key status $status"
+    local ended="a key ends it with status $status"
+    [ "$key" = kwin ] && ended="no key can be sent (no virtual keyboard); KWin's close ends it with status $status"
+    local line="$name: $platform, client ${cw}x${ch} $placement, frame ${fw}x${fh} at $fx,$fy in ${aw}x${ah}+$ax+$ay, $placed, off centre by $(awk -v x="$dx" -v y="$dy" 'BEGIN {printf "%.1f/%.1f", x / 2, y / 2}') px, lines $(grep -c '^ok' "$work/atspi.log") ok, $ended"
     if $ok; then echo "ok - $line"; else echo "not ok - $line (${notes[*]})"; grep '^not ok' "$work/atspi.log" | sed 's/^/  /'; failures=$((failures + 1)); fi
     summary+=("$line")
     stop_desktop
@@ -226,6 +280,9 @@ NOT_CENTRABLE="i3 puts its frame where the client area was asked for, and names 
 NOT_CENTRABLE="sway centres the window without its title bar, and places Wayland and X windows alike" \
     try_desktop sway sway wtype start_sway
 try_desktop "mutter (Wayland)" x11 xdotool start_mutter_wayland
+# KWin offers no virtual keyboard to clients: it is asked to close the window,
+# as its title bar's button would.
+try_desktop "kwin_wayland" kwin kwin start_kwin_wayland
 printf '%s\n' "${summary[@]}"
 [ "$failures" -gt 0 ] && exit 1
 [ "$skipped" -gt 0 ] && exit 77
