@@ -158,6 +158,15 @@ for n in walk(tree):
               "wayland" if n.get("shell") == "xdg_shell" else "x11")
 '
 }
+sway_focused() {
+    as_user swaymsg -t get_tree | /usr/bin/python3 -c '
+import json, sys
+def walk(n):
+    yield n
+    for c in n.get("nodes", []) + n.get("floating_nodes", []):
+        yield from walk(c)
+sys.exit(not any(n.get("focused") and n.get("name") == " Tarvino 1.1" for n in walk(json.load(sys.stdin))))'
+}
 measure_x11() { # from the X server: the frame the manager says it drew, or
     # the outermost window that holds the client
     local id geometry left right top bottom frame parent cx cy cw ch area
@@ -239,7 +248,7 @@ try_desktop() {
     fi
     local placed="centred by the program"
     [ "$platform" = wayland ] && placed="centred by the compositor"
-    [ "$centred" = no ] && placed="not centrable: $NOT_CENTRABLE"
+    [ "$centred" = no ] && placed="not centrable${NOT_CENTRABLE:+: $NOT_CENTRABLE}"
     # Under a Wayland compositor, an X11 window is an XWayland one.
     [ -n "$wl_display" ] && [ "$platform" = x11 ] && platform="XWayland (no title bars from the compositor)"
     [ "$platform" = wayland ] && platform="native Wayland (the compositor draws the title bar)"
@@ -251,7 +260,12 @@ try_desktop() {
             local tag=C$RANDOM
             kwin_script "$windows_js ours.forEach(function (w) { w.closeWindow(); }); print(\"$tag \" + ours.length);" \
                 "$tag" >/dev/null
-        elif [ "$key" = wtype ]; then as_user wtype q; else
+        elif [ "$key" = wtype ]; then
+            # Typed once the window has the keyboard: sway 1.7 can crash when
+            # virtual keyboards come and go while it moves the focus.
+            wait_until sway_focused
+            as_user wtype q
+        else
             as_user xdotool search --name '^ Tarvino 1\.1$' windowactivate --sync key q 2>/dev/null ||
                 as_user xdotool key q
         fi
