@@ -11,6 +11,13 @@ set -u
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 [ "$(id -u)" = 0 ] || { echo "skip: needs root, to run each desktop as nobody"; exit 77; }
+# A shared-memory directory of its own, as a login session has: compositors
+# hand keymaps and buffers to clients through it, and a chroot's /dev may
+# lack a writable one.
+if [ -z "${TARVINO_OWN_SHM:-}" ]; then
+    exec env TARVINO_OWN_SHM=1 unshare --mount --propagation private bash -c \
+        'mount -t tmpfs -o mode=1777 tarvino-shm /dev/shm && exec bash "$0" "$@"' "$0" "$@"
+fi
 . "$here/xvfb.sh"
 work=$(mktemp -d)
 chmod 755 "$work"
@@ -170,7 +177,9 @@ sys.exit(not any(n.get("focused") and n.get("name") == " Tarvino 1.1" for n in w
 measure_x11() { # from the X server: the frame the manager says it drew, or
     # the outermost window that holds the client
     local id geometry left right top bottom frame parent cx cy cw ch area
-    id=$(as_user xdotool search --onlyvisible --name '^ Tarvino 1\.1$' 2>/dev/null | head -n 1)
+    # The program's own window, not a frame that bears its title, as those
+    # of mutter 48's frames client do.
+    id=$(as_user xdotool search --all --onlyvisible --pid "$pid" --name '^ Tarvino 1\.1$' 2>/dev/null | head -n 1)
     [ -n "$id" ] || return 1
     geometry=$(as_user xwininfo -id "$id")
     cx=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry")
@@ -266,7 +275,7 @@ try_desktop() {
             wait_until sway_focused
             as_user wtype q
         else
-            as_user xdotool search --name '^ Tarvino 1\.1$' windowactivate --sync key q 2>/dev/null ||
+            as_user xdotool search --all --pid "$pid" --name '^ Tarvino 1\.1$' windowactivate --sync key q 2>/dev/null ||
                 as_user xdotool key q
         fi
         for _ in $(seq 10); do kill -0 "$pid" 2>/dev/null || break 2; sleep 0.1; done
