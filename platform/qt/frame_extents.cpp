@@ -130,14 +130,16 @@ bool CentreOnceFramed::nativeEventFilter(const QByteArray& type, void* message, 
     if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) return false;
     const auto* change = reinterpret_cast<const xcb_property_notify_event_t*>(event);
     if (change->atom != extentsAtom_ || change->window != window_.winId()) return false;
-    done_ = true;
     // Read and moved after this event is handled, not inside Qt's own dispatch.
     QMetaObject::invokeMethod(
         &window_,
         [this] {
             const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
             const auto frame = frameExtents(window_, x11->connection(), extentsAtom_);
-            if (!frame || *frame == expected_) return;
+            // Mutter 48 names an empty frame first, and the one it draws later.
+            if (done_ || !frame || frame->isNull()) return;
+            done_ = true;
+            if (*frame == expected_) return;
             QRect outer = QRect(QPoint(), window_.size()).marginsAdded(*frame);
             outer.moveCenter(centre_);
             // The client area's place, as showCentred gives it: move() would

@@ -14,7 +14,7 @@ namespace tarvino::qt {
 // X11, no window manager running, or one that does not answer within 50 ms.
 QMargins expectedFrame(QWidget& window);
 
-// Watches, from when the window is shown until its manager first says what
+// Watches, from when the window is shown until its manager first names a
 // frame it drew (_NET_FRAME_EXTENTS). If that is not the frame expected (the
 // manager answered the request too late, or never, as tiling managers do),
 // the window is moved once so that the frame drawn is centred on `centre`.
