@@ -33,6 +33,11 @@ version=$(sed -E 's/^([0-9]+)\.([0-9]+).*/\1.\2/; s/0+$//; s/\.$//' <<<"$release
 build=$(sed -nE 's/^[0-9]+\.[0-9]+\.([0-9]+).*/\1/p' <<<"$release")
 expected=("Total size in bytes=TS. $size" "Operating system platform, version and build=OS. 4/$version/${build:-0}")
 [ "$fstype" = fuseblk ] || expected+=("File system=FS. $fstype")
+# On ext2, 3 and 4 the kernel's own statfs id is the fold of the volume's
+# UUID, which is the serial; elsewhere the serial is read only for its form.
+case $fstype in ext2 | ext3 | ext4)
+    expected+=("Volume serial number=SN. $(((0x$(stat -f -c %i /) >> 32) & 0xFFFFFFFF))") ;;
+esac
 
 # Runs a command as nobody in the desktop's session. In the background, as
 # "as_user exec COMMAND &", $! is the command's own PID.
