@@ -46,7 +46,8 @@ inline std::optional<DerivedRelease> derivedFrom(std::string_view release) {
     std::match_results<std::string_view::const_iterator> m;
     if (!std::regex_search(release.begin(), release.end(), m, rule)) return std::nullopt;
     std::string minor = m[2].str();
-    while (!minor.empty() && minor.back() == '0') minor.pop_back();
+    while (!minor.empty() && minor.back() == '0')
+        minor.pop_back();
     std::string version = std::to_string(std::stoi(m[1].str()));
     if (!minor.empty()) version += "." + minor;
     return DerivedRelease{version, m[4].matched ? std::stoi(m[4].str()) : 0};

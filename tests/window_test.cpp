@@ -296,8 +296,8 @@ void WindowTest::theRealProvidersAgreeWithTheSystemsOwnTools() {
     const auto expected = tarvino::testing::derivedFrom(release.toStdString());
     QVERIFY2(expected, qPrintable("a release that does not start with two numbers: " + release));
     const QString sep = QString::fromStdString(tarvino::qt::userDecimalSeparator());
-    QCOMPARE(lines[3], "OS. 4/" + QString::fromStdString(expected->version).replace('.', sep) + "/" +
-                           QString::number(expected->build));
+    QCOMPARE(lines[3], "OS. 4/" + QString::fromStdString(expected->version).replace('.', sep) +
+                           "/" + QString::number(expected->build));
 }
 
 void WindowTest::theDecimalSeparatorIsTheUsers() {
@@ -368,7 +368,8 @@ void WindowTest::theTimerScrollsTheBannerFiveTimesASecond() {
     qsizetype last = 0;
     for (const QString& text : seen.mid(1)) {
         qsizetype p = 1;
-        while (p <= banner.size() && text != banner.mid(p - 1) + banner.left(p)) ++p;
+        while (p <= banner.size() && text != banner.mid(p - 1) + banner.left(p))
+            ++p;
         QVERIFY2(p <= banner.size() && p > last, qPrintable(text));
         last = p;
     }

@@ -54,7 +54,9 @@ std::optional<QMargins> frameExtents(QWidget& widget, xcb_connection_t* c, xcb_a
     const auto v = property(c, askProperty(c, window, extents, XCB_ATOM_CARDINAL));
     if (v.size() != 4) return std::nullopt; // left, right, top, bottom, in device pixels
     const qreal ratio = widget.devicePixelRatioF();
-    const auto logical = [ratio](std::uint32_t px) { return static_cast<int>(std::lround(px / ratio)); };
+    const auto logical = [ratio](std::uint32_t px) {
+        return static_cast<int>(std::lround(px / ratio));
+    };
     return QMargins{logical(v[0]), logical(v[2]), logical(v[1]), logical(v[3])};
 }
 
