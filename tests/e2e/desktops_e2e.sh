@@ -11,12 +11,14 @@ set -u
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 [ "$(id -u)" = 0 ] || { echo "skip: needs root, to run each desktop as nobody"; exit 77; }
-# A shared-memory directory of its own, as a login session has: compositors
-# hand keymaps and buffers to clients through it, and a chroot's /dev may
-# lack a writable one.
-if [ -z "${TARVINO_OWN_SHM:-}" ]; then
-    exec env TARVINO_OWN_SHM=1 unshare --mount --propagation private bash -c \
-        'mount -t tmpfs -o mode=1777 tarvino-shm /dev/shm && exec bash "$0" "$@"' "$0" "$@"
+# In a PID namespace of its own, whose processes all end with this script:
+# the desktops start helpers and services (their children, the accessibility
+# bus) that no PID of ours names. And a shared-memory directory of its own, as
+# a login session has: compositors hand keymaps and buffers to clients
+# through it, and a chroot's /dev may lack a writable one.
+if [ -z "${TARVINO_OWN_SESSION:-}" ]; then
+    exec env TARVINO_OWN_SESSION=1 unshare --mount --propagation private --pid --fork --mount-proc \
+        bash -c 'mount -t tmpfs -o mode=1777 tarvino-shm /dev/shm && exec bash "$0" "$@"' "$0" "$@"
 fi
 . "$here/xvfb.sh"
 work=$(mktemp -d)
