@@ -62,7 +62,7 @@ std::optional<QMargins> frameExtents(QWidget& widget, xcb_connection_t* c, xcb_a
 
 } // namespace
 
-QMargins expectedFrame(QWidget& widget) {
+ExpectedFrame expectedFrame(QWidget& widget) {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* c = x11 ? x11->connection() : nullptr;
     if (!c) return {};
@@ -77,6 +77,7 @@ QMargins expectedFrame(QWidget& widget) {
     const xcb_atom_t supportedAtom = atom(c, supportedCookie);
     const xcb_atom_t request = atom(c, requestCookie);
     const xcb_atom_t extents = atom(c, extentsCookie);
+    const ExpectedFrame none{{}, extents};
 
     // Only a manager that is running and says it answers is asked: a manager
     // that died, or gave way to one without these hints, leaves its
@@ -88,8 +89,8 @@ QMargins expectedFrame(QWidget& widget) {
     const auto supported = property(c, supportedListCookie);
     if (manager.size() != 1 ||
         property(c, askProperty(c, manager[0], check, XCB_ATOM_WINDOW)) != manager)
-        return {};
-    if (std::find(supported.begin(), supported.end(), request) == supported.end()) return {};
+        return none;
+    if (std::find(supported.begin(), supported.end(), request) == supported.end()) return none;
 
     const auto window = static_cast<xcb_window_t>(widget.winId());
     xcb_client_message_event_t message{};
@@ -107,19 +108,16 @@ QMargins expectedFrame(QWidget& widget) {
     using namespace std::chrono_literals;
     const auto deadline = std::chrono::steady_clock::now() + 50ms;
     for (;;) {
-        if (const auto frame = frameExtents(widget, c, extents)) return *frame;
-        if (std::chrono::steady_clock::now() >= deadline) return {};
+        if (const auto frame = frameExtents(widget, c, extents)) return {*frame, extents};
+        if (std::chrono::steady_clock::now() >= deadline) return none;
         std::this_thread::sleep_for(2ms);
     }
 }
 
-CentreOnceFramed::CentreOnceFramed(QWidget& window, QMargins expected, QPoint centre)
-    : window_(window), expected_(expected), centre_(centre) {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
-    if (!c) return;
-    extentsAtom_ = atom(c, askAtom(c, "_NET_FRAME_EXTENTS"));
-    QCoreApplication::instance()->installNativeEventFilter(this);
+CentreOnceFramed::CentreOnceFramed(QWidget& window, ExpectedFrame expected, QPoint centre)
+    : window_(window), expected_(expected.margins), centre_(centre),
+      extentsAtom_(expected.extentsAtom) {
+    if (extentsAtom_ != 0) QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 CentreOnceFramed::~CentreOnceFramed() {
@@ -141,6 +139,7 @@ bool CentreOnceFramed::nativeEventFilter(const QByteArray& type, void* message, 
             // Mutter 48 names an empty frame first, and the one it draws later.
             if (done_ || !frame || frame->isNull()) return;
             done_ = true;
+            QCoreApplication::instance()->removeNativeEventFilter(this);
             if (*frame == expected_) return;
             QRect outer = QRect(QPoint(), window_.size()).marginsAdded(*frame);
             outer.moveCenter(centre_);

@@ -12,7 +12,12 @@ namespace tarvino::qt {
 // yet shown, in logical pixels, as the manager itself estimates it
 // (_NET_REQUEST_FRAME_EXTENTS). No margins where that cannot be known: not
 // X11, no window manager running, or one that does not answer within 50 ms.
-QMargins expectedFrame(QWidget& window);
+// The atom naming the frame is kept for watching it later; 0 where not X11.
+struct ExpectedFrame {
+    QMargins margins;
+    unsigned extentsAtom = 0;
+};
+ExpectedFrame expectedFrame(QWidget& window);
 
 // Watches, from when the window is shown until its manager first names a
 // frame it drew (_NET_FRAME_EXTENTS). If that is not the frame expected (the
@@ -20,7 +25,7 @@ QMargins expectedFrame(QWidget& window);
 // the window is moved once so that the frame drawn is centred on `centre`.
 class CentreOnceFramed : public QAbstractNativeEventFilter {
 public:
-    CentreOnceFramed(QWidget& window, QMargins expected, QPoint centre);
+    CentreOnceFramed(QWidget& window, ExpectedFrame expected, QPoint centre);
     ~CentreOnceFramed() override;
     CentreOnceFramed(const CentreOnceFramed&) = delete;
     CentreOnceFramed& operator=(const CentreOnceFramed&) = delete;

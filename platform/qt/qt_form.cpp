@@ -158,11 +158,12 @@ void QtForm::showCentred() {
     if (screen) {
         // The frame is centred; the client area is placed inside it, where
         // the window manager will put the frame around it.
-        const QMargins margins = expectedFrame(*this);
+        const ExpectedFrame expected = expectedFrame(*this);
+        const QMargins margins = expected.margins;
         QRect frame = QRect(QPoint(), size()).marginsAdded(margins);
         frame.moveCenter(screen->availableGeometry().center());
         setGeometry(QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), size()));
-        centring_ = std::make_unique<CentreOnceFramed>(*this, margins,
+        centring_ = std::make_unique<CentreOnceFramed>(*this, expected,
                                                        screen->availableGeometry().center());
     }
     show();
