@@ -104,16 +104,21 @@ frame_requests() {
     kill "$listener" 2>/dev/null; wait "$listener" 2>/dev/null
     grep -c '(_NET_REQUEST_FRAME_EXTENTS)' "$XDG_RUNTIME_DIR/root.log"
 }
+# The program started while the listener hears: $pid is the program, $id its
+# window once it shows.
+start_listened() {
+    check "a listener on the root window hears it" listen_to_root
+    "$program" 2>"$XDG_RUNTIME_DIR/stderr" &
+    pid=$!
+    id=$(wait_for_window " Tarvino 1.1")
+}
 
 # Openbox reparents the window into a frame with a title bar, as the big
 # desktops' X11 sessions do. It has started once it names its theme.
 openbox --sm-disable >"$XDG_RUNTIME_DIR/openbox.log" 2>&1 &
 wm=$!
 for _ in $(seq 100); do xprop -root _OB_THEME 2>/dev/null | grep -q = && break; sleep 0.1; done
-check "a listener on the root window hears it" listen_to_root
-"$program" 2>"$XDG_RUNTIME_DIR/stderr" &
-pid=$!
-if id=$(wait_for_window " Tarvino 1.1"); then
+if start_listened; then
     requests=$(frame_requests)
     check "under openbox it asks for its frame once ($requests requests)" test "$requests" = 1
     for _ in $(seq 50); do xprop -id "$id" _NET_FRAME_EXTENTS | grep -q = && break; sleep 0.1; done
@@ -141,10 +146,7 @@ kill -KILL "$wm"
 wait "$wm"
 exec 2>&3 3>&-
 if xprop -root _NET_SUPPORTED | grep -q _NET_REQUEST_FRAME_EXTENTS; then
-    check "a listener on the root window hears it" listen_to_root
-    "$program" 2>"$XDG_RUNTIME_DIR/stderr" &
-    pid=$!
-    if id=$(wait_for_window " Tarvino 1.1"); then
+    if start_listened; then
         requests=$(frame_requests)
         check "after the manager died, nothing is asked of it ($requests requests)" test "$requests" = 0
         geometry=$(xwininfo -id "$id")
