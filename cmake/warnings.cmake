@@ -16,7 +16,7 @@ if(TARVINO_COVERAGE)
     # Line coverage of each directory of Linux code, from what the tests ran.
     set(covered summary ticker app platform/linux platform/qt)
     add_custom_target(coverage_report
-        COMMAND bash -c "for dir in $\{@}; do printf '%-16s ' $dir; gcovr -r '${PROJECT_SOURCE_DIR}' '${CMAKE_BINARY_DIR}' --filter '${PROJECT_SOURCE_DIR}/'$dir/ --exclude '.*_fuzz.cpp' --print-summary | sed -n 's/^lines: //p'; done" bash ${covered}
+        COMMAND bash -c "for dir in $\{@}; do printf '%-16s ' $dir; gcovr -r '${PROJECT_SOURCE_DIR}' '${CMAKE_BINARY_DIR}' --filter '${PROJECT_SOURCE_DIR}/'$dir/ --exclude '.*_fuzz.cpp' --print-summary 2> >(grep -v '^(INFO)' >&2) | sed -n 's/^lines: //p'; done" bash ${covered}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
         VERBATIM)
 endif()
