@@ -1,0 +1,157 @@
+#include "desktop_font.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using tarvino::qt::FontDescription;
+using Slant = FontDescription::Slant;
+
+namespace {
+
+TEST(DesktopFont, ReadsGtkFontNamesAsPangoDoes) {
+    const struct {
+        const char* text;
+        std::optional<FontDescription> expected;
+    } cases[] = {
+        {"Cantarell 11", FontDescription{{"Cantarell"}, 11}},
+        {"Adwaita Sans 11", FontDescription{{"Adwaita Sans"}, 11}},
+        {"DejaVu Serif Bold Italic 13.5",
+         FontDescription{{"DejaVu Serif"}, 13.5, false, 700, Slant::italic}},
+        {"Noto Sans semi-bold oblique 10",
+         FontDescription{{"Noto Sans"}, 10, false, 600, Slant::oblique}},
+        // Of two style words of a kind, the leftmost holds, as in Pango.
+        {"Sans Light Bold 9", FontDescription{{"Sans"}, 9, false, 300}},
+        {"Sans Italic Roman 9", FontDescription{{"Sans"}, 9, false, 400, Slant::italic}},
+        {"Sans, Bold 10", FontDescription{{"Sans"}, 10, false, 700}},
+        {"Sans Condensed 9", FontDescription{{"Sans"}, 9}},
+        {"Liberation Sans,DejaVu Sans Medium 10",
+         FontDescription{{"Liberation Sans", "DejaVu Sans"}, 10, false, 500}},
+        {"Sans 12px", FontDescription{{"Sans"}, 12, true}},
+        {"  Ubuntu   10  ", FontDescription{{"Ubuntu"}, 10}},
+        // No size, or none Pango reads as one: Qt's own size stays.
+        {"Monospace", FontDescription{{"Monospace"}, 0}},
+        {"Sans 0", FontDescription{{"Sans"}, 0}},
+        {"Source Han Sans 2 9", FontDescription{{"Source Han Sans 2"}, 9}},
+        {"Sans 1e9", FontDescription{{"Sans 1e9"}, 0}},
+        {"Sans -3", FontDescription{{"Sans -3"}, 0}},
+        {"Sans nan", FontDescription{{"Sans nan"}, 0}},
+        // Nothing to use: no family, or a size no desktop would give.
+        {"", std::nullopt},
+        {"11", std::nullopt},
+        {"Bold 10", std::nullopt},
+        {"Sans 99999", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(tarvino::qt::parseFontDescription(c.text), c.expected) << c.text;
+}
+
+// XSETTINGS data as its owner writes it, in either byte order.
+class Settings {
+public:
+    explicit Settings(bool msb) : msb_(msb) { bytes_ = {static_cast<std::uint8_t>(msb), 0, 0, 0}; }
+    Settings& integer(const std::string& name, std::uint32_t v) {
+        head(0, name);
+        number(v, 4);
+        return count();
+    }
+    Settings& string(const std::string& name, const std::string& v) {
+        head(1, name);
+        number(static_cast<std::uint32_t>(v.size()), 4);
+        padded(v);
+        return count();
+    }
+    Settings& colour(const std::string& name) {
+        head(2, name);
+        bytes_.insert(bytes_.end(), 8, 0x7f);
+        return count();
+    }
+    std::vector<std::uint8_t> bytes(std::size_t cut = 0) const {
+        std::vector<std::uint8_t> all = bytes_;
+        const std::vector<std::uint8_t> header = numbered(7, 4), n = numbered(settings_, 4);
+        all.insert(all.begin() + 4, header.begin(), header.end());
+        all.insert(all.begin() + 8, n.begin(), n.end());
+        all.erase(all.end() - static_cast<std::ptrdiff_t>(cut), all.end());
+        return all;
+    }
+    std::vector<std::uint8_t> bytesClaiming(std::uint32_t settings) {
+        std::swap(settings, settings_);
+        auto b = bytes();
+        std::swap(settings, settings_);
+        return b;
+    }
+
+private:
+    std::vector<std::uint8_t> numbered(std::uint32_t v, int width) const {
+        std::vector<std::uint8_t> out;
+        for (int i = 0; i < width; ++i) {
+            const int shift = 8 * (msb_ ? width - 1 - i : i);
+            out.push_back(static_cast<std::uint8_t>(v >> shift));
+        }
+        return out;
+    }
+    void number(std::uint32_t v, int width) {
+        const auto n = numbered(v, width);
+        bytes_.insert(bytes_.end(), n.begin(), n.end());
+    }
+    void padded(const std::string& s) {
+        bytes_.insert(bytes_.end(), s.begin(), s.end());
+        bytes_.insert(bytes_.end(), (4 - s.size() % 4) % 4, 0);
+    }
+    void head(std::uint8_t type, const std::string& name) {
+        bytes_.push_back(type);
+        bytes_.push_back(0);
+        number(static_cast<std::uint32_t>(name.size()), 2);
+        padded(name);
+        number(3, 4); // the serial of its last change
+    }
+    Settings& count() {
+        ++settings_;
+        return *this;
+    }
+    bool msb_;
+    std::uint32_t settings_ = 0;
+    std::vector<std::uint8_t> bytes_;
+};
+
+Settings desktop(bool msb) {
+    Settings s(msb);
+    s.integer("Xft/DPI", 98304).colour("Gtk/Color").string("Net/ThemeName", "Adwaita");
+    s.string("Gtk/FontName", "Cantarell 11").integer("Net/CursorBlink", 1);
+    return s;
+}
+
+TEST(DesktopFont, TakesTheFontNameOnlyFromWholeXSettingsData) {
+    const auto changed = [](std::vector<std::uint8_t> b, std::size_t at, std::uint8_t to) {
+        b.at(at) = to;
+        return b;
+    };
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> data;
+        std::optional<std::string> expected;
+    } cases[] = {
+        {"least significant byte first", desktop(false).bytes(), "Cantarell 11"},
+        {"most significant byte first", desktop(true).bytes(), "Cantarell 11"},
+        {"names only near the font's",
+         Settings(false).string("Gtk/FontNameX", "X 1").string("Gtk/Font", "Y 2").bytes(),
+         std::nullopt},
+        {"not published", Settings(false).integer("Xft/DPI", 1).bytes(), std::nullopt},
+        {"empty", {}, std::nullopt},
+        {"an unknown byte order", changed(desktop(false).bytes(), 0, 2), std::nullopt},
+        // A setting cut short, or more settings claimed than are there, ends
+        // the reading without reading past the data.
+        {"the font's value cut short",
+         Settings(false).string("Gtk/FontName", "Cantarell 11").bytes(4), std::nullopt},
+        {"a colour cut short", Settings(true).colour("Gtk/Color").bytes(1), std::nullopt},
+        {"more settings claimed than given",
+         Settings(false).integer("Xft/DPI", 1).bytesClaiming(0xffffffff), std::nullopt},
+        {"an unknown type before the font's",
+         changed(Settings(false).integer("A", 1).string("Gtk/FontName", "S 1").bytes(), 12, 7),
+         std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(tarvino::qt::xsettingsString(c.data, "Gtk/FontName"), c.expected) << c.what;
+}
+
+} // namespace
