@@ -1,3 +1,4 @@
+#include "desktop_font.h"
 #include "linux_drive_service.h"
 #include "linux_system_info.h"
 #include "raster_only.h"
@@ -42,11 +43,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     tarvino::qt::chooseRasterOnlyPlatform();
+    const auto desktopFont = tarvino::qt::takeDesktopFontFromXSettings();
     const QtMessageHandler previous = qInstallMessageHandler(fatalToExit);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
     for (const QString& message : startupMessages)
         qWarning("%s", qPrintable(message));
+    if (desktopFont) tarvino::qt::useDesktopFont(*desktopFont);
 
     tarvino::linux_drives::LinuxDriveServiceFactory drives;
     return tarvino::runInformationWindow(

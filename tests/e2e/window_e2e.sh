@@ -87,6 +87,45 @@ if [ -n "$probe" ]; then
     check "the first-frame probe sees the first frame ($seen)" grep -q '^first_frame_ms=' <<<"$seen"
 fi
 
+# Under GNOME, whose settings daemon publishes the UI font over XSETTINGS:
+# $1 names the run, the rest is its environment. Prints how many of GTK 3's
+# mappings the program has; its drawn value column is kept as $1.png.
+gnome_run() {
+    local name=$1 id pid gtk=none
+    shift
+    env XDG_CURRENT_DESKTOP=GNOME "$@" "$program" 2>>"$XDG_RUNTIME_DIR/gnome.err" &
+    pid=$!
+    if id=$(wait_for_window " Tarvino 1.1"); then
+        for _ in $(seq 50); do # until the values are drawn
+            import -window "$id" -crop 97x80+186+10 +repage "$XDG_RUNTIME_DIR/$name.png"
+            [ "$(convert "$XDG_RUNTIME_DIR/$name.png" -fill black +opaque "rgb(255,255,0)" \
+                -format "%[fx:int(mean*w*h*3)]" info:)" -gt 0 ] && break
+            sleep 0.1
+        done
+        gtk=$(grep -c 'libgtk-3' "/proc/$pid/maps")
+    fi
+    kill "$pid"
+    wait "$pid" 2>/dev/null
+    echo "$gtk"
+}
+differing() { compare -metric AE "$XDG_RUNTIME_DIR/$1.png" "$XDG_RUNTIME_DIR/$2.png" null: 2>&1; }
+printf 'Gtk/FontName "DejaVu Serif 13"\n' >"$XDG_RUNTIME_DIR/xsettings.conf"
+xsettingsd -c "$XDG_RUNTIME_DIR/xsettings.conf" 2>"$XDG_RUNTIME_DIR/xsettings.log" &
+xsettings=$!
+for _ in $(seq 100); do grep -q 'Took ownership' "$XDG_RUNTIME_DIR/xsettings.log" && break; sleep 0.1; done
+themed=$(gnome_run themed QT_QPA_PLATFORMTHEME=gtk3)
+published=$(gnome_run published)
+plain=$(gnome_run plain XDG_CURRENT_DESKTOP=)
+check "under GNOME with its font published, GTK is not loaded ($published mappings; $themed when the user names Qt's GTK theme)" \
+    test "$published" = 0 -a "$themed" != none -a "$themed" != 0
+check "under GNOME the values are drawn as under Qt's GTK theme ($(differing themed published) pixels differ; $(differing plain published) from no desktop's)" \
+    test "$(differing themed published)" = 0 -a "$(differing plain published)" != 0
+kill "$xsettings"
+wait "$xsettings" 2>/dev/null
+unpublished=$(gnome_run unpublished)
+check "under GNOME with no font published, Qt's GTK theme gives it ($unpublished mappings)" \
+    test "$unpublished" != none -a "$unpublished" != 0
+
 # What the program asks of the window manager, as a listener on the root
 # window sees it: the request for frame extents is a client message sent there.
 # It listens from the moment a property it sees set on the root window shows.
