@@ -2,7 +2,8 @@
 # Start-up and ticking of the real program against a bare Qt window with the
 # same controls and timer, both built on this machine: on a private Xvfb,
 # A B A B ... (20 pairs by default), then two 20 s ticking runs of each, then
-# the program after a window manager died against none at all; then
+# the program under GNOME against the same with GTK's theme; the program after
+# a window manager died against none at all; then
 # start-up again as native Wayland clients of a private headless weston.
 # Fontconfig's cache is made afresh first, so that neither pays for it.
 # Prints the machine, medians and ratios.
@@ -30,6 +31,19 @@ for i in 1 2; do
     echo "tarvino $("$probe" " Tarvino 1.1" 20 "$real")" >>"$results.cpu"
     echo "bare $("$probe" " Bare window" 20 "$bare")" >>"$results.cpu"
 done
+
+# Under GNOME, whose settings daemon publishes the UI font: the program as it
+# starts there, against the same with Qt's GTK theme named, which loads GTK 3.
+printf 'Gtk/FontName "DejaVu Sans 10"\n' >"$XDG_RUNTIME_DIR/xsettings.conf"
+xsettingsd -c "$XDG_RUNTIME_DIR/xsettings.conf" 2>"$XDG_RUNTIME_DIR/xsettings.log" &
+xsettings=$!
+for _ in $(seq 100); do grep -q 'Took ownership' "$XDG_RUNTIME_DIR/xsettings.log" && break; sleep 0.1; done
+for i in $(seq "$pairs"); do
+    echo "gnome $(XDG_CURRENT_DESKTOP=GNOME "$probe" " Tarvino 1.1" 0 "$real")" >>"$results.desktop"
+    echo "gtk $(XDG_CURRENT_DESKTOP=GNOME QT_QPA_PLATFORMTHEME=gtk3 "$probe" " Tarvino 1.1" 0 "$real")" \
+        >>"$results.desktop"
+done
+kill "$xsettings"
 
 # A window manager killed outright leaves _NET_SUPPORTED behind: the program's
 # first frame then, against the same screen with those properties removed.
@@ -71,6 +85,9 @@ echo "X11, medians of 2 runs each, 20 s of ticking:"
 report "CPU (ms)" cpu_ms "$results.cpu"
 echo "X11, the manager dead against none, medians of $pairs runs each:"
 report "first frame (ms)" first_frame_ms "$results.wm" stale none
+echo "GNOME's font published, the program against Qt's GTK theme named, medians of $pairs runs each:"
+report "first frame (ms)" first_frame_ms "$results.desktop" gnome gtk
+report "peak RSS (KiB)" peak_rss_kib "$results.desktop" gnome gtk
 echo "Wayland (weston, headless), medians of $pairs interleaved runs each:"
 report "first frame (ms)" first_frame_ms "$results.wayland"
 report "peak RSS (KiB)" peak_rss_kib "$results.wayland"
