@@ -114,7 +114,7 @@ xsettingsd -c "$XDG_RUNTIME_DIR/xsettings.conf" 2>"$XDG_RUNTIME_DIR/xsettings.lo
 xsettings=$!
 for _ in $(seq 100); do grep -q 'Took ownership' "$XDG_RUNTIME_DIR/xsettings.log" && break; sleep 0.1; done
 themed=$(gnome_run themed QT_QPA_PLATFORMTHEME=gtk3)
-published=$(gnome_run published)
+published=$(gnome_run published XDG_CURRENT_DESKTOP=ubuntu:GNOME) # as Ubuntu names it
 plain=$(gnome_run plain XDG_CURRENT_DESKTOP=)
 check "under GNOME with its font published, GTK is not loaded ($published mappings; $themed when the user names Qt's GTK theme)" \
     test "$published" = 0 -a "$themed" != none -a "$themed" != 0
