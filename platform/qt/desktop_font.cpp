@@ -1,5 +1,7 @@
 #include "desktop_font.h"
 
+#include "xcb_reply.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QStringList>
@@ -108,10 +110,9 @@ public:
     }
     // n bytes, then padding to a multiple of four.
     std::optional<std::string_view> text(std::size_t n) {
-        if (n > data_.size() - at_) return std::nullopt;
-        const std::string_view s(reinterpret_cast<const char*>(data_.data() + at_), n);
+        const auto* start = reinterpret_cast<const char*>(data_.data() + at_);
         if (!skip(n) || !skip((4 - n % 4) % 4)) return std::nullopt;
-        return s;
+        return std::string_view(start, n);
     }
 
 private:
@@ -145,9 +146,6 @@ bool willBeX11Client() {
 struct Disconnect {
     void operator()(xcb_connection_t* c) const { xcb_disconnect(c); }
 };
-struct Free {
-    void operator()(void* p) const { std::free(p); }
-};
 
 std::optional<std::string> gtkFontName() {
     int screen = 0;
@@ -159,16 +157,15 @@ std::optional<std::string> gtkFontName() {
     };
     const auto selectionCookie = intern(selection);
     const auto settingsCookie = intern("_XSETTINGS_SETTINGS");
-    const std::unique_ptr<xcb_intern_atom_reply_t, Free> selectionAtom(
+    const XcbReply<xcb_intern_atom_reply_t> selectionAtom(
         xcb_intern_atom_reply(c.get(), selectionCookie, nullptr));
-    const std::unique_ptr<xcb_intern_atom_reply_t, Free> settingsAtom(
+    const XcbReply<xcb_intern_atom_reply_t> settingsAtom(
         xcb_intern_atom_reply(c.get(), settingsCookie, nullptr));
     if (!selectionAtom || !settingsAtom) return std::nullopt;
-    const std::unique_ptr<xcb_get_selection_owner_reply_t, Free> owner(
-        xcb_get_selection_owner_reply(
-            c.get(), xcb_get_selection_owner(c.get(), selectionAtom->atom), nullptr));
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+        c.get(), xcb_get_selection_owner(c.get(), selectionAtom->atom), nullptr));
     if (!owner || owner->owner == XCB_NONE) return std::nullopt;
-    const std::unique_ptr<xcb_get_property_reply_t, Free> property(
+    const XcbReply<xcb_get_property_reply_t> property(
         xcb_get_property_reply(c.get(),
                                xcb_get_property(c.get(), 0, owner->owner, settingsAtom->atom,
                                                 XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 16),

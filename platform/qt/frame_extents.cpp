@@ -1,5 +1,7 @@
 #include "frame_extents.h"
 
+#include "xcb_reply.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMetaObject>
@@ -9,7 +11,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -21,17 +22,12 @@ namespace tarvino::qt {
 
 namespace {
 
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
-
 xcb_intern_atom_cookie_t askAtom(xcb_connection_t* c, const char* name) {
     return xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
 }
 
 xcb_atom_t atom(xcb_connection_t* c, xcb_intern_atom_cookie_t cookie) {
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookie, nullptr));
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookie, nullptr));
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
@@ -42,7 +38,7 @@ xcb_get_property_cookie_t askProperty(xcb_connection_t* c, xcb_window_t window, 
 
 // The 32-bit values of a property asked for, or none.
 std::vector<std::uint32_t> property(xcb_connection_t* c, xcb_get_property_cookie_t cookie) {
-    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
+    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
     if (!reply || reply->format != 32) return {};
     const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
     return {values, values + xcb_get_property_value_length(reply.get()) / 4};
