@@ -103,8 +103,8 @@ as_root_of() {
             echo "skip - $type: udevd kept no record of the device"
             exit 77
         fi
-        # Another run of these tests may hold a volume with the same UUID,
-        # which XFS refuses to mount twice.
+        # An earlier case, unmounted lazily, may still hold this volume, and
+        # XFS refuses to mount a UUID twice.
         options=defaults
         [ "$type" = xfs ] && options=nouuid
         mount -t "$type" -o "$options" /dev/mapper/tarvino-c "$root"
@@ -156,11 +156,18 @@ failures=0 skipped=0
 tally() { # the status of one case
     case $1 in 0) ;; 77) skipped=$((skipped + 1)) ;; *) failures=$((failures + 1)) ;; esac
 }
-# The fold of this UUID, as the kernel folds an ext4 UUID into statfs's f_fsid.
-uuid=3f1c2a9e-7d4b-4e0a-9c21-5b8e6d0f1a2b
+made() { # the status of making a volume
+    [ "$1" = 0 ] || { echo "not ok - $2 could not be made"; exit 1; }
+}
+# The kernel folds a UUID into statfs's f_fsid as it does ext4's, from bytes
+# 0-3 and 8-11 only: every volume made here has this serial. Bytes 12-15 are
+# new for each volume, as mkfs.btrfs refuses a UUID that any device still
+# has: the last case's, whose loop device may outlive it, or another run's.
+new_uuid() { echo "3f1c2a9e-7d4b-4e0a-9c21-5b8e$(od -An -N4 -tx1 /dev/urandom | tr -d ' \n')"; }
 serial="SN. 275856803"
 truncate -s 320M "$work/xfs.img"
-mkfs.xfs -q -m uuid=$uuid "$work/xfs.img"
+mkfs.xfs -q -m uuid="$(new_uuid)" "$work/xfs.img"
+made $? XFS
 echo "# XFS, whose f_fsid is the device number"
 as_root_of "$work/xfs.img" xfs "Volume serial number=$serial" "File system=FS. xfs" \
     "Drive type and letter=Fixed C:"
@@ -180,7 +187,8 @@ tally $?
 rm -f "$work/xfs.img"
 
 truncate -s 128M "$work/btrfs.img"
-mkfs.btrfs -q -U $uuid "$work/btrfs.img" >/dev/null
+mkfs.btrfs -q -U "$(new_uuid)" "$work/btrfs.img" >/dev/null
+made $? btrfs
 echo "# btrfs, whose mount-table number is anonymous"
 as_root_of "$work/btrfs.img" btrfs "Volume serial number=$serial" "File system=FS. btrfs"
 tally $?
@@ -189,6 +197,7 @@ rm -f "$work/btrfs.img"
 truncate -s 16M "$work/ntfs.img"
 mkntfs -q -F -Q "$work/ntfs.img" >/dev/null 2>&1
 ntfslabel -q --new-serial=0123456789ABCDEF "$work/ntfs.img" >/dev/null
+made $? NTFS
 echo "# NTFS through ntfs-3g, a fuseblk mount"
 as_root_of "$work/ntfs.img" ntfs-3g "Volume serial number=SN. $((0x89ABCDEF))" \
     "File system=FS. ntfs"
