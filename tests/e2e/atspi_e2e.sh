@@ -94,7 +94,9 @@ as_root_of() {
         udevd_pid=$!
         for _ in $(seq 50); do udevadm control --ping 2>/dev/null && break; sleep 0.1; done
         timeout 30 udevadm trigger --action=add --settle "/sys/dev/block/$number" || true
-        udevadm control --exit
+        # Under load, udevd has been seen to let "udevadm control --exit" pass
+        # unheeded; a signal it does not miss.
+        kill "$udevd_pid" 2>/dev/null || true
         wait "$udevd_pid" || true
         # Readable by all, as a stick a desktop gave its user: libblkid can
         # probe it. Set after udevd, whose rules give the node to group disk.
