@@ -301,6 +301,15 @@ try_desktop() {
         fi
         for _ in $(seq 10); do kill -0 "$pid" 2>/dev/null || break 2; sleep 0.1; done
     done
+    # A program that outlives the key: was the key lost, or did it hang on
+    # its way out?
+    if kill -0 "$pid" 2>/dev/null; then
+        if [ -n "$("measure_$measure" 2>/dev/null | head -n 1)" ]; then
+            notes+=("its window stayed open")
+        else
+            notes+=("its window closed, but the process went on")
+        fi
+    fi
     ended_status "$pid"
     status=$?
     pid=
@@ -308,7 +317,9 @@ try_desktop() {
     local ended="a key ends it with status $status"
     [ "$key" = kwin ] && ended="no key can be sent (no virtual keyboard); KWin's close ends it with status $status"
     local line="$name: $platform, found in $appeared ms, client ${cw}x${ch} $placement, frame ${fw}x${fh} at $fx,$fy in ${aw}x${ah}+$ax+$ay, $placed, off centre by $(awk -v x="$dx" -v y="$dy" 'BEGIN {printf "%.1f/%.1f", x / 2, y / 2}') px, lines $(grep -c '^ok' "$work/atspi.log") ok, $ended"
-    if $ok; then echo "ok - $line"; else echo "not ok - $line (${notes[*]})"; grep '^not ok' "$work/atspi.log" | sed 's/^/  /'; failures=$((failures + 1)); fi
+    local why
+    why=$(printf '%s; ' "${notes[@]}")
+    if $ok; then echo "ok - $line"; else echo "not ok - $line (${why%; })"; grep '^not ok' "$work/atspi.log" | sed 's/^/  /'; failures=$((failures + 1)); fi
     summary+=("$line")
     stop_desktop
 }
