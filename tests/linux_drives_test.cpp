@@ -73,10 +73,62 @@ TEST(DriveLetters, RunOutAtZ) {
 }
 
 TEST(DriveLetters, AContainerRootIsDriveCWhateverItsType) {
-    const DriveTable drives = readDriveTable(fixture("container.mountinfo"));
-    EXPECT_EQ(lettersAndMounts(drives), "C=/;D=/home/user/Shared;");
-    EXPECT_EQ(classifyDrive(drives.at(0), std::nullopt, "/nonexistent"), 2); // overlay
-    EXPECT_EQ(classifyDrive(drives.at(1), std::nullopt, "/nonexistent"), 3); // 9p
+    const ScratchDirectory scratch;
+    // Mount tables as rootless Podman, toolbox and distrobox show them to the
+    // program inside, and a ZFS root: C:'s type and file system, and which
+    // other mounts are volumes (the host's root and home are bound in).
+    const struct {
+        const char* name;
+        const char* mountinfo;
+        const char* letters;
+        std::int32_t type;
+        const char* storage;
+    } cases[] = {
+        {"podman, fuse-overlayfs",
+         "700 650 0:61 / / rw,nodev,relatime - fuse.fuse-overlayfs fuse-overlayfs "
+         "rw,user_id=0,group_id=0,default_permissions,allow_other\n"
+         "701 700 0:64 / /proc rw,nosuid,nodev,noexec,relatime - proc proc rw\n"
+         "702 700 0:65 / /dev rw,nosuid - tmpfs tmpfs rw,size=65536k,mode=755,uid=100000\n",
+         "C=/;", 2, ""},
+        {"podman, kernel overlay",
+         "800 750 0:70 / / rw,relatime - overlay overlay rw,lowerdir=/home/u/.local/share/"
+         "containers/storage/overlay/l/AB:/home/u/.local/share/containers/storage/overlay/l/CD,"
+         "upperdir=/home/u/.local/share/containers/storage/overlay/9f/diff,workdir=/home/u/.local/"
+         "share/containers/storage/overlay/9f/work,userxattr\n",
+         "C=/;", 2, "/home/u/.local/share/containers/storage/overlay/9f/diff"},
+        {"toolbox on Silverblue",
+         "900 850 0:80 / / rw,relatime - fuse.fuse-overlayfs fuse-overlayfs rw,user_id=0,"
+         "group_id=0,default_permissions,allow_other\n"
+         "901 900 0:33 /root /run/host rw,relatime shared:1 master:1 - btrfs /dev/nvme0n1p3 "
+         "rw,seclabel,compress=zstd:1,ssd,space_cache=v2,subvolid=257,subvol=/root\n"
+         "902 900 0:33 /home /var/home rw,relatime - btrfs /dev/nvme0n1p3 rw,seclabel,"
+         "compress=zstd:1,ssd,space_cache=v2,subvolid=256,subvol=/home\n"
+         "903 900 0:84 / /run/user/1000/doc rw - fuse.portal portal rw,user_id=1000\n",
+         "C=/;D=/run/host;", 2, ""},
+        {"distrobox",
+         "950 900 0:90 / / rw,relatime - overlay overlay rw,lowerdir=/l,upperdir=/up,workdir=/w\n"
+         "951 950 259:2 / /run/host rw,relatime master:1 - ext4 /dev/nvme0n1p2 rw\n"
+         "952 950 259:2 /home /home rw,relatime master:1 - ext4 /dev/nvme0n1p2 rw\n"
+         "953 950 0:91 / /tmp/gvfs rw - fuse.gvfsd-fuse gvfsd-fuse rw,user_id=1000\n",
+         "C=/;D=/home;", 2, "/up"},
+        {"ZFS root",
+         "27 1 0:23 / / rw,relatime shared:1 - zfs rpool/ROOT/debian rw,xattr,posixacl\n"
+         "40 27 0:41 / /home rw,relatime shared:20 - zfs rpool/home rw,xattr,posixacl\n",
+         "C=/;D=/home;", 2, ""},
+        {"the container fixture", nullptr, "C=/;D=/home/user/Shared;", 2, "/u"},
+    };
+    for (const auto& c : cases) {
+        std::string path = fixture("container.mountinfo");
+        if (c.mountinfo) {
+            path = (scratch.path / "mountinfo").string();
+            std::ofstream(path) << c.mountinfo;
+        }
+        const DriveTable drives = readDriveTable(path);
+        EXPECT_EQ(lettersAndMounts(drives), c.letters) << c.name;
+        ASSERT_FALSE(drives.empty()) << c.name;
+        EXPECT_EQ(classifyDrive(drives[0], std::nullopt, "/nonexistent"), c.type) << c.name;
+        EXPECT_EQ(drives[0].storage, c.storage) << c.name;
+    }
 }
 
 TEST(DriveLetters, AnUnreadableMountTableFailsNamingTheFile) {
@@ -154,7 +206,18 @@ TEST(DriveType, IsClassifiedFromTheMountTextAndTheDevicesNumber) {
         {"9p", "share", none, 3},
         {"ceph", "mon:/", none, 3},
         {"glusterfs", "g:/vol", none, 3},
-        {"ext4", "host:/path", none, 3},
+        {"fuse.rclone", "gdrive:", none, 3},
+        {"fuse.s3fs", "s3fs", none, 3},
+        {"fuse", "sshfs#u@h:/", none, 3},
+        {"fuse.unknownfs", "host:/export", none, 3}, // a helper not known: by its source
+        {"fuse.unknownfs", "//srv/share", none, 3},
+        {"fuse.fuse-overlayfs", "fuse-overlayfs", none, 2},
+        {"fuse.mergerfs", "/mnt/a:/mnt/b", none, 2},
+        {"fuse.mergerfs", "disk1:disk2", none, 2},
+        {"fuse.gocryptfs", "/home/u/.cipher", none, 2},
+        {"fuse.unknownfs", "/srv/x", none, 2},
+        {"ext4", "host:/path", none, 0}, // a source's form makes no block file system remote
+        {"overlay", "overlay", sdb1, 1}, // the upper layer on the stick
         {"iso9660", "/dev/sr0", none, 4},
         {"udf", "/dev/sdb1", sdb1, 4},
         {"auto", "/dev/sr1", none, 4},
@@ -309,6 +372,8 @@ TEST(LinuxService, ResolvesAndRejectsDrivesByLetter) {
     for (const char* name : {"d", "d:", "D:\\"})
         EXPECT_EQ(service->getDrive(name)->driveLetter(), "D") << name;
     EXPECT_EQ(service->getDrive("E:")->driveType(), 4);
+    EXPECT_EQ(service->getDrive("H:")->fileSystem(), "sshfs"); // fuse.sshfs, named as users do
+    EXPECT_EQ(service->getDrive("D:")->fileSystem(), "ext4");
     for (const char* name : {"q:", "", "A:", "data"}) {
         try {
             service->getDrive(name);

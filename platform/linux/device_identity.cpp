@@ -78,7 +78,7 @@ std::string nameOfMagic(unsigned long magic) {
 } // namespace
 
 DriveEntry rootByStat() {
-    DriveEntry root{'C', "/", {}, {}, {}};
+    DriveEntry root{'C', "/", {}, {}, {}, {}};
     struct stat node {};
     if (stat("/", &node) == 0) root.device = {major(node.st_dev), minor(node.st_dev)};
     if (root.device.major != 0)
@@ -98,6 +98,14 @@ std::optional<DeviceNumber> blockDeviceOf(const DriveEntry& entry) {
     struct stat node {};
     if (stat(entry.source.c_str(), &node) != 0 || !S_ISBLK(node.st_mode)) return std::nullopt;
     return DeviceNumber{major(node.st_rdev), minor(node.st_rdev)};
+}
+
+std::optional<DeviceNumber> storageDeviceOf(const DriveEntry& entry) {
+    struct stat node {};
+    if (entry.storage.empty() || stat(entry.storage.c_str(), &node) != 0 ||
+        major(node.st_dev) == 0)
+        return std::nullopt;
+    return DeviceNumber{major(node.st_dev), minor(node.st_dev)};
 }
 
 std::optional<std::string> deviceProperty(DeviceNumber device, const std::string& name) {

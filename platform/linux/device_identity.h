@@ -13,6 +13,11 @@ namespace tarvino::linux_drives {
 // Nothing for a mount of no block device.
 std::optional<DeviceNumber> blockDeviceOf(const DriveEntry& entry);
 
+// The block device a layered mount keeps its data on: that of the directory
+// named by its storage, where that can be seen from here and is not
+// anonymous. Nothing otherwise.
+std::optional<DeviceNumber> storageDeviceOf(const DriveEntry& entry);
+
 // A file-system property ("UUID", "TYPE") of a block device: first from
 // udev's record (no privileges needed), then by a libblkid probe where the
 // device is readable. Nothing when neither knows it.

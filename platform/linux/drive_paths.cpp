@@ -105,10 +105,6 @@ std::optional<char> parseDriveLetter(std::string_view name) {
     return upper(name[0]);
 }
 
-const DriveEntry* driveHolding(const DriveTable& drives, std::string_view linuxPath) {
-    return holding(drives, components(linuxPath));
-}
-
 std::string absolutePathName(const DriveTable& drives, std::string_view path,
                              std::optional<std::string_view> cwd) {
     if (!driveNameOf(path).empty()) {

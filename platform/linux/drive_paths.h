@@ -14,10 +14,6 @@ std::string driveNameOf(std::string_view path);
 // The upper-case letter named by "c", "c:", "C:\" or "c:/"; nothing otherwise.
 std::optional<char> parseDriveLetter(std::string_view name);
 
-// The drive holding a Linux absolute path: the lettered mount with the longest
-// matching mount point. Null when no lettered drive holds it.
-const DriveEntry* driveHolding(const DriveTable& drives, std::string_view linuxPath);
-
 // Completes a path as the drive-information service does, giving "X:\dir\sub".
 // "\" and "/" both separate. "x:" and "x:rel" complete against that drive's
 // current directory (cwd when it lies on that drive, else the drive's root);

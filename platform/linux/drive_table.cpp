@@ -38,11 +38,16 @@ bool isBlockDeviceSource(std::string_view source) {
            !startsWith(source, "/dev/fd");
 }
 
-// host:path (NFS, sshfs) or //host/share (SMB).
-bool looksRemote(std::string_view source) {
+// A source that names a host: [user@]host:path, //host/share or scheme://...
+bool namesAHost(std::string_view source) {
     if (startsWith(source, "//")) return source.size() > 2;
     const auto colon = source.find(':');
-    return colon != std::string_view::npos && colon > 0 && !startsWith(source, "/");
+    return colon != std::string_view::npos && colon > 0 &&
+           source.substr(0, colon).find('/') == std::string_view::npos;
+}
+
+bool isFuse(std::string_view fstype) {
+    return fstype == "fuse" || startsWith(fstype, "fuse.");
 }
 
 bool hasOption(libmnt_fs* fs, const char* name) {
@@ -58,9 +63,9 @@ bool isHiddenTarget(std::string_view target) {
 bool isVolume(libmnt_fs* fs, std::string_view fstype, std::string_view source) {
     if (fstype == "zfs" || fstype == "bcachefs") return true;
     if (isBlockDeviceSource(source)) return true;
-    // fuse.* counts only when its source names a remote host, so that local
-    // helpers such as the document portal are not taken for volumes.
-    if (startsWith(fstype, "fuse.")) return looksRemote(source) && !mnt_fs_is_pseudofs(fs);
+    // FUSE counts only when its data comes over the network, so that local
+    // helpers (the document portal, a container's fuse-overlayfs layers) are
+    // not taken for volumes.
     return isNetworkFileSystem(fstype, source) && !mnt_fs_is_pseudofs(fs);
 }
 
@@ -77,6 +82,13 @@ DriveEntry entryOf(libmnt_fs* fs) {
     e.fstype = text(mnt_fs_get_fstype(fs));
     const dev_t devno = mnt_fs_get_devno(fs);
     e.device = {major(devno), minor(devno)};
+    if (e.fstype == "overlay")
+        if (const char* options = mnt_fs_get_fs_options(fs)) {
+            char* value = nullptr;
+            std::size_t length = 0;
+            if (mnt_optstr_get_option(options, "upperdir", &value, &length) == 0 && value)
+                e.storage.assign(value, length);
+        }
     return e;
 }
 
@@ -116,11 +128,22 @@ bool onRemovableDisks(const std::string& dir, int depth = 0) {
 } // namespace
 
 bool isNetworkFileSystem(std::string_view fstype, std::string_view source) {
-    static constexpr std::string_view exact[] = {"cifs", "sshfs", "9p", "ceph", "glusterfs"};
-    if (std::find(std::begin(exact), std::end(exact), fstype) != std::end(exact)) return true;
-    if (startsWith(fstype, "nfs") || startsWith(fstype, "smb") || startsWith(fstype, "fuse."))
-        return true;
-    return looksRemote(source);
+    static constexpr std::string_view kernel[] = {"cifs", "smbfs", "9p",     "ceph", "glusterfs",
+                                                  "afs",  "lustre", "davfs", "coda", "ncpfs"};
+    if (std::find(std::begin(kernel), std::end(kernel), fstype) != std::end(kernel)) return true;
+    if (startsWith(fstype, "nfs") || startsWith(fstype, "smb")) return true;
+    if (!isFuse(fstype)) return false;
+    // FUSE: by what the helper is, else by a source that names a host.
+    static constexpr std::string_view remote[] = {
+        "sshfs",  "rclone", "s3fs",     "gcsfuse",  "curlftpfs", "glusterfs",     "ceph-fuse",
+        "cephfs", "afpfs",  "smbnetfs", "juicefs",  "goofys",    "mountpoint-s3", "blobfuse",
+        "blobfuse2", "davfs2", "webdavfs"};
+    static constexpr std::string_view local[] = {"fuse-overlayfs", "mergerfs", "bindfs",
+                                                 "squashfuse", "gocryptfs", "encfs"};
+    const std::string_view helper = fstype.substr(std::min(fstype.size(), std::size_t{5}));
+    if (std::find(std::begin(remote), std::end(remote), helper) != std::end(remote)) return true;
+    if (std::find(std::begin(local), std::end(local), helper) != std::end(local)) return false;
+    return namesAHost(source);
 }
 
 DriveTable letterDrives(libmnt_table& table, const UnlistedRoot& unlistedRoot) {
@@ -184,7 +207,9 @@ std::int32_t classifyDrive(const DriveEntry& e, std::optional<DeviceNumber> devi
                    ? 1
                    : 2;
     if (isBlockDeviceSource(e.source)) return 2;
-    if (fs == "zfs" || fs == "btrfs" || fs == "overlay" || fs == "bcachefs") return 2;
+    // Pools, and layers over local files whose disk is not known: a fixed disk.
+    if (fs == "zfs" || fs == "btrfs" || fs == "overlay" || fs == "bcachefs" || isFuse(fs))
+        return 2;
     return 0;
 }
 

@@ -25,6 +25,7 @@ struct DriveEntry {
     std::string source;  // e.g. /dev/sda1, server:/export, pool/data
     std::string fstype;  // as the mount table gives it
     DeviceNumber device; // from the table; major 0 when anonymous (btrfs, nfs, tmpfs)
+    std::string storage; // where a layered file system keeps its data: overlay's upperdir
 };
 
 using DriveTable = std::vector<DriveEntry>;
@@ -49,6 +50,8 @@ DriveTable readDriveTable(const std::string& path, const UnlistedRoot& unlistedR
 std::int32_t classifyDrive(const DriveEntry& entry, std::optional<DeviceNumber> device,
                            const std::string& sysRoot);
 
+// Whether a file system's data comes over the network: by its type, or, for a
+// FUSE helper not known either way, by a source that names a host.
 bool isNetworkFileSystem(std::string_view fstype, std::string_view source);
 
 } // namespace tarvino::linux_drives

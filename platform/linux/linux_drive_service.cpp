@@ -38,7 +38,9 @@ public:
         : entry_(std::move(entry)), sysRoot_(std::move(sysRoot)) {}
 
     std::int32_t driveType() override {
-        return classifyDrive(entry_, blockDeviceOf(entry_), sysRoot_);
+        auto device = blockDeviceOf(entry_);
+        if (!device) device = storageDeviceOf(entry_);
+        return classifyDrive(entry_, device, sysRoot_);
     }
     std::string driveLetter() override { return std::string(1, entry_.letter); }
 
@@ -47,10 +49,12 @@ public:
             if (auto uuid = deviceProperty(*device, "UUID"))
                 if (auto serial = serialFromUuid(*uuid)) return *serial;
         struct statfs info {};
-        if (statfs(entry_.target.c_str(), &info) != 0)
+        if (statfs(entry_.target.c_str(), &info) != 0) {
+            const int err = errno; // before the message is built, which may allocate
             throw failure("serialnumber of drive " + driveLetter() + ": cannot query " +
                               entry_.target,
-                          errno);
+                          err);
+        }
         return static_cast<std::uint32_t>(info.f_fsid.__val[0]);
     }
 
@@ -64,9 +68,11 @@ private:
 
 std::uint64_t LinuxDrive::totalSize() {
     struct statvfs info {};
-    if (statvfs(entry_.target.c_str(), &info) != 0)
+    if (statvfs(entry_.target.c_str(), &info) != 0) {
+        const int err = errno; // before the message is built, which may allocate
         throw failure("totalsize of drive " + driveLetter() + ": cannot query " + entry_.target,
-                      errno);
+                      err);
+    }
     // f_frsize is the unit of f_blocks; old file systems leave it 0.
     const std::uint64_t unit = info.f_frsize != 0 ? info.f_frsize : info.f_bsize;
     return static_cast<std::uint64_t>(info.f_blocks) * unit;
@@ -77,6 +83,9 @@ std::string LinuxDrive::fileSystem() {
     if (entry_.fstype == "fuseblk")
         if (const auto device = blockDeviceOf(entry_))
             if (auto type = deviceProperty(*device, "TYPE")) return *type;
+    // fuse.sshfs, fuse.fuse-overlayfs: named by the helper, as users know it.
+    if (entry_.fstype.rfind("fuse.", 0) == 0 && entry_.fstype.size() > 5)
+        return entry_.fstype.substr(5);
     return entry_.fstype;
 }
 

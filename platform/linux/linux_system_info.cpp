@@ -47,8 +47,10 @@ double LinuxSystemInfo::propertyOf(std::string_view release, int dispatchId) {
 
 double LinuxSystemInfo::property(int dispatchId) {
     utsname names{};
-    if (uname(&names) != 0)
-        throw std::runtime_error(std::string("SysInfo: uname failed: ") + std::strerror(errno));
+    if (uname(&names) != 0) {
+        const int err = errno; // before the message is built, which may allocate
+        throw std::runtime_error(std::string("SysInfo: uname failed: ") + std::strerror(err));
+    }
     return propertyOf(names.release, dispatchId);
 }
 

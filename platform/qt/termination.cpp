@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 #include <QWidget>
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -14,8 +15,10 @@ int wakeUp[2] = {-1, -1};
 
 // Only async-signal-safe work here: the event loop does the rest.
 extern "C" void onSignal(int) {
+    const int saved = errno; // the code it interrupted may be about to read it
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = write(wakeUp[1], &byte, 1);
+    errno = saved;
 }
 
 } // namespace
@@ -33,8 +36,12 @@ CloseOnTermination::CloseOnTermination(QWidget& window) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < previous_.size(); ++i)
-        sigaction(handled[i], &action, &previous_[i]);
+    // A signal ignored on entry stays ignored: "nohup tarvino &" must outlive
+    // its terminal, and a background job the terminal's interrupt.
+    for (std::size_t i = 0; i < previous_.size(); ++i) {
+        sigaction(handled[i], nullptr, &previous_[i]);
+        if (previous_[i].sa_handler != SIG_IGN) sigaction(handled[i], &action, nullptr);
+    }
     installed_ = true;
 }
 

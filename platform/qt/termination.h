@@ -11,7 +11,8 @@ namespace tarvino::qt {
 
 // While it lives, the session's request to end the program (SIGTERM, SIGINT,
 // SIGHUP) closes the window, as a key does, so that it ends normally with
-// status 0. The handlers it replaced are put back when it ends.
+// status 0. A signal ignored on entry (nohup, a background job) stays ignored.
+// The handlers it replaced are put back when it ends.
 class CloseOnTermination {
 public:
     explicit CloseOnTermination(QWidget& window);
