@@ -167,18 +167,26 @@ void WindowTest::shiftAloneClosesTheWindowWhileTheTextBoxHasFocus() {
 
 void WindowTest::aLetterTypedAnywhereClosesTheWindow() {
     // The handlers the host had for the session's signals (here QtTest's) are
-    // back once the window has closed.
+    // back once the window has closed; while it is open, they leave errno be.
     const int handled[] = {SIGTERM, SIGINT, SIGHUP};
     struct sigaction before[3]{}, after[3]{};
     for (int i = 0; i < 3; ++i)
         sigaction(handled[i], nullptr, &before[i]);
     FakeDriveFactory drives;
+    int errnoAfterSignals = 0;
     const int status = runWithFakes(drives, [&] {
         QWidget* window = findWindow();
         if (!window) return qApp->exit(99);
+        // More hangups than the handler's pipe holds, so that its writes
+        // fail: the code they interrupt still sees its own errno.
+        errno = EDOM;
+        for (int i = 0; i < 70000 && errno == EDOM; ++i)
+            raise(SIGHUP);
+        errnoAfterSignals = errno;
         QTest::keyPress(window->findChild<QLabel*>("Label1"), Qt::Key_Q);
     });
     QCOMPARE(status, 0);
+    QCOMPARE(errnoAfterSignals, EDOM);
     for (int i = 0; i < 3; ++i) {
         sigaction(handled[i], nullptr, &after[i]);
         QVERIFY2(after[i].sa_handler == before[i].sa_handler, strsignal(handled[i]));

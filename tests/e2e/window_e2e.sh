@@ -70,6 +70,11 @@ lit=$(convert "$XDG_RUNTIME_DIR/box2.png" -fill black +opaque "rgb(255,255,192)"
     -format "%[fx:int(mean*w*h*3)]" info:)
 check "the banner is drawn in its light yellow" test "${lit:-0}" -gt 0
 
+# What the kernel holds for the session's signals: hex masks, bit n-1 for signal n.
+signal_mask() { printf '%d' "0x$(awk -v m="$1:" '$1 == m {print $2}' "/proc/$2/status")"; }
+caught=$(signal_mask SigCgt "$pid")
+check "hangup, interrupt and terminate close it, as the session asks" test $((caught & 0x4003)) = $((0x4003))
+
 xdotool windowfocus --sync "$id" 2>/dev/null; xdotool key shift
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then
@@ -79,6 +84,24 @@ wait "$pid"
 status=$?
 check "shift ends it with status 0 (saw $status)" test "$status" = 0
 [ -s "$XDG_RUNTIME_DIR/stderr" ] && sed 's/^/  stderr: /' "$XDG_RUNTIME_DIR/stderr"
+
+# "nohup tarvino &", or a background job: the signals ignored on entry stay
+# ignored, so that the window outlives its terminal; terminate is still heard.
+sh -c "trap '' HUP INT; exec \"\$0\"" "$program" 2>/dev/null &
+pid=$!
+if wait_for_window " Tarvino 1.1" >/dev/null; then
+    kill -HUP "$pid"
+    kill -INT "$pid"
+    ignored=$(signal_mask SigIgn "$pid") caught=$(signal_mask SigCgt "$pid")
+    check "under nohup, hangup and interrupt stay ignored and terminate is caught" \
+        test $((ignored & 3)) = 3 -a $((caught & 0x4003)) = $((0x4000))
+    kill -TERM "$pid"
+else
+    check "under nohup the window appears" false
+fi
+ended_status "$pid"
+status=$?
+check "under nohup terminate ends it with status 0 (saw $status)" test "$status" = 0
 
 # The start-up benchmark's probe, once, so that it cannot rot unseen: it
 # must see the program's first frame. No time is judged here.
