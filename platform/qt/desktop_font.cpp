@@ -138,7 +138,7 @@ bool gtkDesktop() {
 
 bool willBeX11Client() {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty()) return platform == "xcb";
+    if (!platform.isEmpty()) return platform == "xcb" || platform.startsWith("xcb;");
     return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
            !qEnvironmentVariableIsEmpty("DISPLAY");
 }

@@ -32,10 +32,12 @@ private:
     void* lib_;
 };
 
-// True when the compositor named by WAYLAND_DISPLAY answers and does not
-// offer to draw its windows' title bars itself (xdg-decoration). The calls
+enum class Compositor { absent, drawsTitleBars, drawsNoTitleBars };
+
+// Whether the compositor named by WAYLAND_DISPLAY answers, and whether it
+// offers to draw its windows' title bars itself (xdg-decoration). The calls
 // are those that wl_display_get_registry() and its kin inline.
-bool compositorDrawsNoTitleBars() {
+Compositor compositorNamed() {
     const WaylandClient wl;
     const auto connect = wl.get<wl_display*(const char*)>("wl_display_connect");
     const auto roundtrip = wl.get<int(wl_display*)>("wl_display_roundtrip");
@@ -50,10 +52,10 @@ bool compositorDrawsNoTitleBars() {
     const auto* registryInterface = wl.get<const wl_interface>("wl_registry_interface");
     if (!connect || !roundtrip || !disconnect || !version || !marshal || !addListener || !destroy ||
         !registryInterface)
-        return false;
+        return Compositor::absent;
 
     wl_display* display = connect(nullptr);
-    if (!display) return false;
+    if (!display) return Compositor::absent;
     bool offered = false;
     static const wl_registry_listener listener = {
         [](void* data, wl_registry*, std::uint32_t, const char* interface, std::uint32_t) {
@@ -72,7 +74,8 @@ bool compositorDrawsNoTitleBars() {
         destroy(registry);
     }
     disconnect(display);
-    return registry && !offered;
+    if (!registry) return Compositor::absent;
+    return offered ? Compositor::drawsTitleBars : Compositor::drawsNoTitleBars;
 }
 
 } // namespace
@@ -92,11 +95,23 @@ void chooseRasterOnlyPlatform() {
     // Such a compositor places a Wayland client's window itself: through its
     // X server the window gets the compositor's own title bar and is centred
     // as asked, at no cost in drivers. Compositors that draw title bars (KWin,
-    // sway) keep it a Wayland client.
+    // sway) keep it a Wayland client. Either way the other display stays Qt's
+    // fallback: a DISPLAY left by a crashed Xwayland or by ssh -X must not
+    // keep the window from opening where the compositor can show it.
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY") ||
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return;
-    if (compositorDrawsNoTitleBars()) setenv("QT_QPA_PLATFORM", "xcb", 1);
+    switch (compositorNamed()) {
+    case Compositor::drawsNoTitleBars:
+        setenv("QT_QPA_PLATFORM", "xcb;wayland", 1);
+        break;
+    case Compositor::drawsTitleBars:
+        setenv("QT_QPA_PLATFORM", "wayland;xcb", 1);
+        break;
+    case Compositor::absent: // a WAYLAND_DISPLAY left behind: only X can serve
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        break;
+    }
 }
 
 } // namespace tarvino::qt

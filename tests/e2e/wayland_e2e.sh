@@ -88,5 +88,17 @@ fi
 ended_status "$pid"
 status=$?
 check "beside X, it ends with status 0 (saw $status)" test "$status" = 0
+
+# A DISPLAY that refuses (a crashed Xwayland's, ssh -X's): the compositor
+# still shows the window.
+DISPLAY=:9999 WAYLAND_DISPLAY=$socket WAYLAND_DEBUG=client "$program" 2>"$log" &
+pid=$!
+for _ in $(seq 300); do [ "$(frames)" -ge 1 ] && break; kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+check "with a DISPLAY that refuses, the window opens on Wayland ($(frames) frames)" \
+    grep -qE 'xdg_toplevel[@#][0-9]+\.set_title\(" Tarvino 1.1"\)' "$log"
+kill -TERM "$pid" 2>/dev/null
+wait "$pid"
+status=$?
+check "with a DISPLAY that refuses, it ends with status 0 (saw $status)" test "$status" = 0
 [ "$failures" -gt 0 ] && grep -vE '^\[' "$log" | head -n 20
 exit $((failures > 0))
