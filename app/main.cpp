@@ -64,6 +64,9 @@ int main(int argc, char** argv) {
     }
     tarvino::qt::chooseRasterOnlyPlatform();
     const auto desktopFont = tarvino::qt::takeDesktopFontFromXSettings();
+    // The launcher's identity, so that the dock matches the window to it, shows
+    // its icon on Wayland and ends its start-up feedback when the window shows.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TARVINO_DESKTOP_ID));
     const QtMessageHandler previous = qInstallMessageHandler(fatalToExit);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);

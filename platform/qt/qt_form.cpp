@@ -150,6 +150,7 @@ void QtForm::unload() {
 }
 
 void QtForm::showCentred() {
+    nameWindowClassAfterLauncher(*this);
     // The pointer's position is a round trip to the X server: asked only
     // where there is more than one screen to choose from.
     const QScreen* screen =

@@ -27,6 +27,15 @@ on_exit() { stop_desktop; rm -rf "$work"; }
 trap on_exit EXIT
 failures=0 skipped=0 summary=()
 
+# The launcher the dock must match the window to: its id, which is also the
+# class it names for X11 windows.
+desktop_file=$(dirname "$program")/../data/com.example.tarvino.desktop
+launcher=$(sed -n 's/^StartupWMClass=//p' "$desktop_file" 2>/dev/null)
+if [ "$launcher" != com.example.tarvino ]; then
+    echo "not ok - the launcher's StartupWMClass (${launcher:-none}) is not its id, com.example.tarvino"
+    exit 1
+fi
+
 # What the lines must read, from the system's own tools.
 size=$(df -B1 --output=size / | tail -n 1 | tr -d ' ')
 fstype=$(findmnt -no FSTYPE / | tail -n 1)
@@ -146,13 +155,16 @@ measure_kwin() { # from KWin's own window list
 var a = workspace.clientArea(KWin.PlacementArea, workspace.activeScreen, workspace.currentDesktop);
 ours.forEach(function (w) {
     var f = w.frameGeometry, c = w.clientGeometry || w.bufferGeometry;
-    print(\"$tag \" + [f.x, f.y, f.width, f.height, c.width, c.height, a.x, a.y, a.width, a.height].join(\" \"));
-});" "$tag" | sed "s/\$/ floating $platform/"
+    print(\"$tag \" + [f.x, f.y, f.width, f.height, c.width, c.height, a.x, a.y, a.width, a.height].join(\" \")
+        + \" floating $platform \" + (w.desktopFileName || \"none\"));
+});" "$tag"
 }
 
 # Prints "frame-x frame-y frame-w frame-h client-w client-h area-x area-y
-# area-w area-h floating|tiled wayland|x11", the frame being what the
-# manager drew around the client and the area what it is to be centred in.
+# area-w area-h floating|tiled wayland|x11 identity", the frame being what
+# the manager drew around the client, the area what it is to be centred in,
+# and the identity what the dock matches to a launcher: the Wayland app_id
+# (KWin's desktopFileName), or the X11 class.
 measure_sway() { # from sway's own tree
     as_user swaymsg -t get_tree | /usr/bin/python3 -c '
 import json, sys
@@ -169,7 +181,8 @@ for n in walk(tree):
         print(r["x"], r["y"] - top, r["width"], r["height"] + top, w["width"], w["height"],
               out["x"], out["y"], out["width"], out["height"],
               "floating" if n["type"] == "floating_con" else "tiled",
-              "wayland" if n.get("shell") == "xdg_shell" else "x11")
+              "wayland" if n.get("shell") == "xdg_shell" else "x11",
+              n.get("app_id") or n.get("window_properties", {}).get("class") or "none")
 '
 }
 sway_focused() {
@@ -211,8 +224,10 @@ measure_x11() { # from the X server: the frame the manager says it drew, or
     # A tiling manager's tile fills its area; a floating window does not.
     local placement=floating
     [ $((cw + left + right)) -ge 1280 ] && placement=tiled
+    local class
+    class=$(as_user xprop -id "$id" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)".*/\1/p')
     echo $((cx - left)) $((cy - top)) $((cw + left + right)) $((ch + top + bottom)) "$cw" "$ch" \
-        ${area:-0 0 1280 800} $placement x11
+        ${area:-0 0 1280 800} $placement x11 "${class:-none}"
 }
 
 # The five lines over AT-SPI, against the system's tools: the reader prints
@@ -255,11 +270,12 @@ try_desktop() {
     # The manager frames, places and may move what it has just mapped, and
     # the program may move it once framed: measured until centred, or until
     # it stays where it is.
-    local last= fx fy fw fh cw ch ax ay aw ah placement platform dx dy
+    local last= fx fy fw fh cw ch ax ay aw ah placement platform identity dx dy
     for _ in $(seq 40); do
         read -r -a m < <("measure_$measure" | head -n 1)
         fx=${m[0]} fy=${m[1]} fw=${m[2]} fh=${m[3]} cw=${m[4]} ch=${m[5]}
         ax=${m[6]} ay=${m[7]} aw=${m[8]} ah=${m[9]} placement=${m[10]} platform=${m[11]}
+        identity=${m[12]:-none}
         dx=$((2 * fx + fw - 2 * ax - aw)) dy=$((2 * fy + fh - 2 * ay - ah))
         [ "${dx#-}" -le 4 ] && [ "${dy#-}" -le 4 ] && [ $((fh - ch)) -gt 0 ] && break
         [ -n "${NOT_CENTRABLE:-}" ] && [ "${m[*]}" = "$last" ] && break
@@ -268,6 +284,9 @@ try_desktop() {
     done
     [ "$cw"x"$ch" = 292x116 ] || { ok=false; notes+=("client ${cw}x${ch}"); }
     [ "$placement" = floating ] || { ok=false; notes+=("tiled"); }
+    local id_kind=app_id
+    [ "$platform" = x11 ] && id_kind=WM_CLASS
+    [ "$identity" = "$launcher" ] || { ok=false; notes+=("matched to no launcher"); }
     [ $((fh - ch)) -gt 0 ] || { ok=false; notes+=("no title bar"); }
     [ "$fx" -ge "$ax" ] && [ "$fy" -ge "$ay" ] && [ $((fx + fw)) -le $((ax + aw)) ] &&
         [ $((fy + fh)) -le $((ay + ah)) ] || { ok=false; notes+=("not whole on screen"); }
@@ -316,7 +335,7 @@ try_desktop() {
     [ "$status" = 0 ] || { ok=false; notes+=("key: status $status"); }
     local ended="a key ends it with status $status"
     [ "$key" = kwin ] && ended="no key can be sent (no virtual keyboard); KWin's close ends it with status $status"
-    local line="$name: $platform, found in $appeared ms, client ${cw}x${ch} $placement, frame ${fw}x${fh} at $fx,$fy in ${aw}x${ah}+$ax+$ay, $placed, off centre by $(awk -v x="$dx" -v y="$dy" 'BEGIN {printf "%.1f/%.1f", x / 2, y / 2}') px, lines $(grep -c '^ok' "$work/atspi.log") ok, $ended"
+    local line="$name: $platform, found in $appeared ms, client ${cw}x${ch} $placement, frame ${fw}x${fh} at $fx,$fy in ${aw}x${ah}+$ax+$ay, $placed, $id_kind $identity, off centre by $(awk -v x="$dx" -v y="$dy" 'BEGIN {printf "%.1f/%.1f", x / 2, y / 2}') px, lines $(grep -c '^ok' "$work/atspi.log") ok, $ended"
     local why
     why=$(printf '%s; ' "${notes[@]}")
     if $ok; then echo "ok - $line"; else echo "not ok - $line (${why%; })"; grep '^not ok' "$work/atspi.log" | sed 's/^/  /'; failures=$((failures + 1)); fi
