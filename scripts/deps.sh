@@ -20,7 +20,7 @@ tests=(libgtest-dev libgmock-dev libbenchmark-dev libxdamage-dev googletest
     weston openbox dbus python3-pyatspi at-spi2-core udev xfsprogs btrfs-progs ntfs-3g fuse-overlayfs
     clang libclang-rt-dev wine wine64 python3-pefile gcovr
     xfwm4 kwin-x11 kwin-wayland kwin-style-breeze mutter sway i3-wm xwayland wtype libglib2.0-bin
-    qt6-gtk-platformtheme xsettingsd)
+    qt6-gtk-platformtheme xsettingsd python3-gi gir1.2-pango-1.0)
 arm64_libs=(qt6-base-dev libwayland-dev libxcb1-dev libmount-dev libblkid-dev libudev-dev)
 
 packages=("${build[@]}")

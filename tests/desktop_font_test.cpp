@@ -1,49 +1,60 @@
 #include "desktop_font.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <vector>
 
 using tarvino::qt::FontDescription;
-using Slant = FontDescription::Slant;
 
 namespace {
 
+std::vector<std::string> fields(const std::string& line) {
+    std::vector<std::string> out;
+    std::stringstream in(line);
+    for (std::string field; std::getline(in, field, '\t');)
+        out.push_back(field);
+    if (!line.empty() && line.back() == '\t') out.emplace_back();
+    return out;
+}
+
+std::string joined(const std::vector<std::string>& families) {
+    std::string out;
+    for (const std::string& f : families)
+        out += (out.empty() ? "" : ",") + f;
+    return out;
+}
+
+// Each row is what Pango itself gave for the name (tests/pango_fonts.py makes
+// and checks the table): the program must read every name the same way.
 TEST(DesktopFont, ReadsGtkFontNamesAsPangoDoes) {
-    const struct {
-        const char* text;
-        std::optional<FontDescription> expected;
-    } cases[] = {
-        {"Cantarell 11", FontDescription{{"Cantarell"}, 11}},
-        {"Adwaita Sans 11", FontDescription{{"Adwaita Sans"}, 11}},
-        {"DejaVu Serif Bold Italic 13.5",
-         FontDescription{{"DejaVu Serif"}, 13.5, false, 700, Slant::italic}},
-        {"Noto Sans semi-bold oblique 10",
-         FontDescription{{"Noto Sans"}, 10, false, 600, Slant::oblique}},
-        // Of two style words of a kind, the leftmost holds, as in Pango.
-        {"Sans Light Bold 9", FontDescription{{"Sans"}, 9, false, 300}},
-        {"Sans Italic Roman 9", FontDescription{{"Sans"}, 9, false, 400, Slant::italic}},
-        {"Sans, Bold 10", FontDescription{{"Sans"}, 10, false, 700}},
-        {"Sans Condensed 9", FontDescription{{"Sans"}, 9}},
-        {"Liberation Sans,DejaVu Sans Medium 10",
-         FontDescription{{"Liberation Sans", "DejaVu Sans"}, 10, false, 500}},
-        {"Sans 12px", FontDescription{{"Sans"}, 12, true}},
-        {"  Ubuntu   10  ", FontDescription{{"Ubuntu"}, 10}},
-        // No size, or none Pango reads as one: Qt's own size stays.
-        {"Monospace", FontDescription{{"Monospace"}, 0}},
-        {"Sans 0", FontDescription{{"Sans"}, 0}},
-        {"Source Han Sans 2 9", FontDescription{{"Source Han Sans 2"}, 9}},
-        {"Sans 1e9", FontDescription{{"Sans 1e9"}, 0}},
-        {"Sans -3", FontDescription{{"Sans -3"}, 0}},
-        {"Sans nan", FontDescription{{"Sans nan"}, 0}},
-        // Nothing to use: no family, or a size no desktop would give.
-        {"", std::nullopt},
-        {"11", std::nullopt},
-        {"Bold 10", std::nullopt},
-        {"Sans 99999", std::nullopt},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(tarvino::qt::parseFontDescription(c.text), c.expected) << c.text;
+    std::ifstream table(std::string(TARVINO_FIXTURES) + "/pango-fonts.tsv");
+    ASSERT_TRUE(table) << "no table";
+    int rows = 0;
+    for (std::string line; std::getline(table, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const auto f = fields(line);
+        ASSERT_EQ(f.size(), 9u) << line;
+        std::string name = f[0];
+        if (name.size() > 1 && name.front() == '"') name = name.substr(1, name.size() - 2);
+        ++rows;
+        const auto font = tarvino::qt::parseFontDescription(name);
+        if (f[1].empty()) { // no family: nothing to use
+            EXPECT_EQ(font, std::nullopt) << name;
+            continue;
+        }
+        ASSERT_TRUE(font) << name;
+        EXPECT_EQ(joined(font->families), f[1]) << name;
+        EXPECT_EQ(static_cast<long>(font->size * 1024 + 0.5), std::stol(f[2])) << name;
+        EXPECT_EQ(font->pixels, f[3] == "1") << name;
+        EXPECT_EQ(font->weight, std::stoi(f[4])) << name;
+        EXPECT_EQ(font->style, std::stoi(f[5])) << name;
+        EXPECT_EQ(font->stretch, std::stoi(f[6])) << name;
+        EXPECT_EQ(font->variant, std::stoi(f[7])) << name;
+        EXPECT_EQ(font->variations, f[8]) << name;
+    }
+    EXPECT_GT(rows, 40);
 }
 
 // XSETTINGS data as its owner writes it, in either byte order.

@@ -218,13 +218,18 @@ void WindowTest::valuesShareOneFontAsLargeAsTheWidestAllows() {
         const char* size;
         const char* fileSystem;
         bool smaller; // than the platform font
+        bool pixels = false; // the platform font sized in pixels ("Sans 13px")
     } cases[] = {
         {"SN. 1", "TS. 1", "FS. xfs", false},
         {"SN. 4294967295", "TS. 270553174016", "FS. ext4", true},        // a 270 GB disk
         {"SN. 4294967295", "TS. 18000207937536", "FS. ext4", true},      // an 18 TB disk
         {"SN. 1", "TS. 1", "FS. fuse.some-very-long-helper-name", true}, // cut at the right
+        {"SN. 4294967295", "TS. 18000207937536", "FS. ext4", true, true},
     };
     for (const auto& c : cases) {
+        QFont inPixels = platform;
+        inPixels.setPixelSize(QFontInfo(platform).pixelSize());
+        QApplication::setFont(c.pixels ? inPixels : platform);
         tarvino::qt::QtForm form;
         form.setText(Control::LabelDriveName, "Fixed C:");
         form.setText(Control::LabelDriveSerialNumber, c.serial);
@@ -259,6 +264,7 @@ void WindowTest::valuesShareOneFontAsLargeAsTheWidestAllows() {
         };
         if (c.smaller) QVERIFY2(!fits(larger), c.size);
     }
+    QApplication::setFont(platform);
 }
 
 namespace {

@@ -23,70 +23,126 @@ bool sameWord(std::string_view a, std::string_view b) {
     });
 }
 
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
 std::string_view trimmed(std::string_view s) {
-    const auto space = [](char c) { return c == ' ' || c == '\t' || c == ','; };
-    while (!s.empty() && space(s.front()))
+    while (!s.empty() && isSpace(s.front()))
         s.remove_prefix(1);
-    while (!s.empty() && space(s.back()))
+    while (!s.empty() && isSpace(s.back()))
         s.remove_suffix(1);
     return s;
 }
 
-// Pango's style words; a weight of 0 is a word that sets no weight.
-struct StyleWord {
+// Pango's match of a style word: case aside, a '-' in the known word may be
+// left out ("semibold", "Semi-Bold").
+bool matchesWord(std::string_view known, std::string_view word) {
+    std::size_t k = 0, w = 0;
+    while (k < known.size() && w < word.size()) {
+        const auto a = std::tolower(static_cast<unsigned char>(known[k]));
+        const auto b = std::tolower(static_cast<unsigned char>(word[w]));
+        if (a != b) {
+            if (a != '-') return false;
+            ++k;
+            continue;
+        }
+        ++k;
+        ++w;
+    }
+    return w == word.size() && k == known.size();
+}
+
+struct Named {
     std::string_view word;
-    int weight;
-    FontDescription::Slant slant;
+    int value;
 };
-constexpr FontDescription::Slant upright = FontDescription::Slant::upright;
-constexpr StyleWord styleWords[] = {
-    {"Thin", 100, upright},
-    {"Ultra-Light", 200, upright},
-    {"Ultralight", 200, upright},
-    {"Extra-Light", 200, upright},
-    {"Extralight", 200, upright},
-    {"Light", 300, upright},
-    {"Semi-Light", 350, upright},
-    {"Semilight", 350, upright},
-    {"Demi-Light", 350, upright},
-    {"Demilight", 350, upright},
-    {"Book", 380, upright},
-    {"Regular", 400, upright},
-    {"Normal", 400, upright},
-    {"Medium", 500, upright},
-    {"Semi-Bold", 600, upright},
-    {"Semibold", 600, upright},
-    {"Demi-Bold", 600, upright},
-    {"Demibold", 600, upright},
-    {"Bold", 700, upright},
-    {"Ultra-Bold", 800, upright},
-    {"Ultrabold", 800, upright},
-    {"Extra-Bold", 800, upright},
-    {"Extrabold", 800, upright},
-    {"Heavy", 900, upright},
-    {"Black", 900, upright},
-    {"Ultra-Heavy", 1000, upright},
-    {"Ultraheavy", 1000, upright},
-    {"Ultra-Black", 1000, upright},
-    {"Extra-Black", 1000, upright},
-    {"Roman", 0, upright},
-    {"Italic", 0, FontDescription::Slant::italic},
-    {"Oblique", 0, FontDescription::Slant::oblique},
-    {"Small-Caps", 0, upright},
-    {"All-Small-Caps", 0, upright},
-    {"Petite-Caps", 0, upright},
-    {"All-Petite-Caps", 0, upright},
-    {"Unicase", 0, upright},
-    {"Title-Caps", 0, upright},
-    {"Ultra-Condensed", 0, upright},
-    {"Extra-Condensed", 0, upright},
-    {"Condensed", 0, upright},
-    {"Semi-Condensed", 0, upright},
-    {"Semi-Expanded", 0, upright},
-    {"Expanded", 0, upright},
-    {"Extra-Expanded", 0, upright},
-    {"Ultra-Expanded", 0, upright},
+// Pango's words for each field, and the values it gives them.
+constexpr Named weights[] = {
+    {"Thin", 100},        {"Ultra-Light", 200}, {"Extra-Light", 200}, {"Light", 300},
+    {"Semi-Light", 350},  {"Demi-Light", 350},  {"Book", 380},        {"Regular", 400},
+    {"Medium", 500},      {"Semi-Bold", 600},   {"Demi-Bold", 600},   {"Bold", 700},
+    {"Ultra-Bold", 800},  {"Extra-Bold", 800},  {"Heavy", 900},       {"Black", 900},
+    {"Ultra-Heavy", 1000}, {"Extra-Heavy", 1000}, {"Ultra-Black", 1000}, {"Extra-Black", 1000},
 };
+constexpr Named styles[] = {{"Roman", 0}, {"Oblique", 1}, {"Italic", 2}};
+constexpr Named stretches[] = {
+    {"Ultra-Condensed", 0}, {"Extra-Condensed", 1}, {"Condensed", 2},
+    {"Semi-Condensed", 3},  {"Semi-Expanded", 5},   {"Expanded", 6},
+    {"Extra-Expanded", 7},  {"Ultra-Expanded", 8},
+};
+constexpr Named variants[] = {{"Small-Caps", 1},  {"All-Small-Caps", 2}, {"Petite-Caps", 3},
+                              {"All-Petite-Caps", 4}, {"Unicase", 5},    {"Title-Caps", 6}};
+constexpr Named gravities[] = {{"Not-Rotated", 0}, {"South", 0},        {"Upside-Down", 2},
+                               {"North", 2},       {"Rotated-Left", 1}, {"East", 1},
+                               {"Rotated-Right", 3}, {"West", 3}};
+
+std::optional<int> wholeNumber(std::string_view s) {
+    int v = 0;
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), v);
+    // No negative one: Pango reads it as no number.
+    if (s.empty() || s.front() == '-' || error != std::errc() || end != s.data() + s.size())
+        return std::nullopt;
+    return v;
+}
+
+// One field's word, or "field=word" or "field=number", as Pango reads it.
+template <std::size_t N>
+bool readField(std::string_view field, const Named (&names)[N], std::string_view word,
+               int& value) {
+    bool prefixed = false;
+    if (word.size() > field.size() + 1 && word.substr(0, field.size()) == field &&
+        word[field.size()] == '=') {
+        word.remove_prefix(field.size() + 1);
+        prefixed = true;
+    }
+    for (const Named& n : names)
+        if (matchesWord(n.word, word)) {
+            value = n.value;
+            return true;
+        }
+    const auto number = prefixed ? wholeNumber(word) : std::nullopt;
+    if (number) value = *number;
+    return number.has_value();
+}
+
+bool readStyleWord(std::string_view word, FontDescription& font) {
+    if (matchesWord("Normal", word)) return true; // a word of every field, setting none
+    int gravity = 0;
+    return readField("weight", weights, word, font.weight) ||
+           readField("style", styles, word, font.style) ||
+           readField("stretch", stretches, word, font.stretch) ||
+           readField("variant", variants, word, font.variant) ||
+           readField("gravity", gravities, word, gravity);
+}
+
+// A size as g_ascii_strtod reads one: decimal or hex, a sign, an exponent.
+std::optional<double> sizeNumber(std::string_view s) {
+    double v = 0;
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    auto format = std::chars_format::general;
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        format = std::chars_format::hex;
+        s.remove_prefix(2);
+    }
+    if (s.empty() || s.front() == '+' || s.front() == '-') return std::nullopt;
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), v, format);
+    if (error != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    return negative ? -v : v;
+}
+
+// The last word of text: after its last blank, or after `stop`.
+std::string_view lastWord(std::string_view text, std::string_view stop = {}) {
+    std::size_t start = text.size();
+    while (start > 0 && !isSpace(text[start - 1]) && stop.find(text[start - 1]) == stop.npos)
+        --start;
+    return text.substr(start);
+}
 
 // XSETTINGS numbers are in the byte order its first byte names.
 class Reader {
@@ -181,44 +237,29 @@ std::optional<std::string> gtkFontName() {
 
 std::optional<FontDescription> parseFontDescription(std::string_view text) {
     FontDescription font;
-    // Pango reads the size and the style words from the end, back to the
-    // last family; the families before it are separated by commas.
+    // As Pango reads it, from the end: variations after '@' (a word after the
+    // last blank), a size and style words (each after a blank or a comma),
+    // then the family list, whose last comma ends it.
     std::string_view rest = trimmed(text);
-    const auto lastWord = [&rest] {
-        const auto space = rest.find_last_of(" \t,");
-        return space == std::string_view::npos ? rest : rest.substr(space + 1);
-    };
-    const auto dropLastWord = [&rest](std::size_t n) {
-        rest = trimmed(rest.substr(0, rest.size() - n));
-    };
-    if (const std::string_view word = lastWord(); !word.empty()) {
+    if (const auto word = lastWord(rest); !word.empty() && word.front() == '@') {
+        font.variations = std::string(word.substr(1));
+        rest = trimmed(rest.substr(0, rest.size() - word.size()));
+    }
+    if (const auto word = lastWord(rest, ","); !word.empty()) {
         std::string_view number = word;
         const bool pixels = number.size() > 2 && number.ends_with("px");
         if (pixels) number.remove_suffix(2);
-        double size = 0;
-        const bool digits =
-            !number.empty() && number.find_first_not_of("0123456789.") == std::string_view::npos;
-        const auto [end, error] =
-            std::from_chars(number.data(), number.data() + number.size(), size);
-        if (digits && error == std::errc() && end == number.data() + number.size()) {
-            // A size alone names no family; one no desktop gives is left to its theme.
-            if (size > 1000 || word.size() == rest.size()) return std::nullopt;
-            font.size = size;
+        if (const auto size = sizeNumber(number); size && *size >= 0 && *size <= 1000000) {
+            font.size = *size;
             font.pixels = pixels;
-            dropLastWord(word.size());
+            rest = trimmed(rest.substr(0, rest.size() - word.size()));
         }
     }
-    // The leftmost style word of a kind holds, as in Pango.
-    for (;;) {
-        const std::string_view word = lastWord();
-        const auto style =
-            std::find_if(std::begin(styleWords), std::end(styleWords),
-                         [word](const StyleWord& s) { return sameWord(word, s.word); });
-        if (word.empty() || style == std::end(styleWords)) break;
-        if (style->weight != 0) font.weight = style->weight;
-        if (style->slant != upright || style->word == "Roman") font.slant = style->slant;
-        dropLastWord(word.size());
-    }
+    // Right to left, so the leftmost word of a field holds.
+    for (auto word = lastWord(rest, ","); !word.empty() && readStyleWord(word, font);
+         word = lastWord(rest, ","))
+        rest = trimmed(rest.substr(0, rest.size() - word.size()));
+    if (rest.ends_with(',')) rest = trimmed(rest.substr(0, rest.size() - 1));
     while (!rest.empty()) {
         const auto comma = rest.find(',');
         if (const auto family = trimmed(rest.substr(0, comma)); !family.empty())
@@ -277,14 +318,31 @@ void useDesktopFont(const FontDescription& description) {
     for (const std::string& family : description.families)
         families << QString::fromStdString(family);
     font.setFamilies(families);
-    if (description.size > 0 && description.pixels)
-        font.setPixelSize(static_cast<int>(description.size + 0.5));
-    else if (description.size > 0)
-        font.setPointSizeF(description.size);
-    font.setWeight(static_cast<QFont::Weight>(description.weight));
-    font.setStyle(description.slant == FontDescription::Slant::italic    ? QFont::StyleItalic
-                  : description.slant == FontDescription::Slant::oblique ? QFont::StyleOblique
-                                                                         : QFont::StyleNormal);
+    // A size no desktop gives is left to Qt, as is none.
+    if (description.size > 0 && description.size <= 1000) {
+        if (description.pixels)
+            font.setPixelSize(std::max(1, static_cast<int>(description.size + 0.5)));
+        else
+            font.setPointSizeF(description.size);
+    }
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(description.weight, 1, 1000)));
+    font.setStyle(description.style == 2   ? QFont::StyleItalic
+                  : description.style == 1 ? QFont::StyleOblique
+                                           : QFont::StyleNormal);
+    static constexpr int percent[] = {50, 62, 75, 87, 100, 112, 125, 150, 200};
+    if (description.stretch >= 0 && description.stretch <= 8)
+        font.setStretch(percent[description.stretch]);
+    // Qt has small capitals alone; the other variants need OpenType features.
+    if (description.variant == 1 || description.variant == 2)
+        font.setCapitalization(QFont::SmallCaps);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
+    for (const QString& axis : QString::fromStdString(description.variations).split(u',')) {
+        const auto tag = QFont::Tag::fromString(axis.section(u'=', 0, 0));
+        bool number = false;
+        const float value = axis.section(u'=', 1).toFloat(&number);
+        if (tag && number) font.setVariableAxis(*tag, value);
+    }
+#endif
     QApplication::setFont(font);
 }
 

@@ -15,13 +15,19 @@ struct FontDescription {
     double size = 0; // none given: Qt's own size stays
     bool pixels = false;
     int weight = 400; // 100 to 1000, as Pango and Qt count
-    enum class Slant { upright, italic, oblique } slant = Slant::upright;
+    // Pango's numbering: style 0 normal, 1 oblique, 2 italic; stretch 0
+    // ultra-condensed to 8 ultra-expanded, 4 normal; variant 0 normal, 1
+    // small caps, 2 all small caps, 3 to 6 petite, all petite, unicase, title.
+    int style = 0;
+    int stretch = 4;
+    int variant = 0;
+    std::string variations; // OpenType axes, as "wght=200,wdth=80"
 
     bool operator==(const FontDescription&) const = default;
 };
 
-// Pango's form: families, then style words, then the size. Nothing where no
-// family is named.
+// Read as Pango reads it: families, style words, a size in points or
+// pixels ("px"), then variations after '@'. Nothing where no family is named.
 std::optional<FontDescription> parseFontDescription(std::string_view text);
 
 // A string setting from the XSETTINGS property's bytes, as its owner wrote

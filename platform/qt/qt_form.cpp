@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
@@ -128,6 +129,10 @@ void QtForm::fitValues() {
     // One font for the column, so it reads evenly: the platform's, as large
     // as the widest value allows. A cut-off serial or size would mislead.
     QFont font = QApplication::font();
+    // A size in pixels (a desktop font given as "Sans 20px") is fitted as the
+    // points it comes to on this screen.
+    if (font.pointSizeF() <= 0 && font.pixelSize() > 0)
+        font.setPointSizeF(QFontInfo(font).pointSizeF());
     if (font.pointSizeF() > 0) {
         const auto widest = [&font, this](double points) {
             QFont sized = font;
