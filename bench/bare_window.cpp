@@ -1,6 +1,7 @@
 // The floor for start-up and ticking: a bare Qt window with the same controls
 // (7 labels, 1 text box, in the same fonts) and a 200 ms timer that rewrites
-// the text box, but no drive or system reading, no icon and no logic.
+// the text box, but no drive or system reading, no icon and no logic. With
+// "maximised", the window fills the screen: a neighbour for placement.
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,6 +41,13 @@ int main(int argc, char** argv) {
         box->setCursorPosition(0);
     });
     timer.start(200);
-    window.show();
+    if (argc > 1 && QByteArray(argv[1]) == "maximised") {
+        window.setMinimumSize(0, 0);
+        window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        window.setWindowTitle(QStringLiteral(" Maximised window"));
+        window.showMaximized();
+    } else {
+        window.show();
+    }
     return app.exec();
 }

@@ -4,7 +4,8 @@
 # A B A B ... (20 pairs by default), then two 20 s ticking runs of each, then
 # the program under GNOME against the same with GTK's theme; the program after
 # a window manager died against none at all; then
-# start-up again as native Wayland clients of a private headless weston.
+# start-up again as native Wayland clients of a private headless weston;
+# last, under GNOME's Wayland session (bench/gnome_wayland.sh).
 # Fontconfig's cache is made afresh first, so that neither pays for it.
 # Prints the machine, medians and ratios.
 #   bench/startup.sh [BUILD_DIR] [PAIRS]
@@ -92,3 +93,4 @@ echo "Wayland (weston, headless), medians of $pairs interleaved runs each:"
 report "first frame (ms)" first_frame_ms "$results.wayland"
 report "peak RSS (KiB)" peak_rss_kib "$results.wayland"
 rm -rf "$XDG_RUNTIME_DIR"
+bash "$root/bench/gnome_wayland.sh" "$build" "$pairs"

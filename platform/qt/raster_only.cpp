@@ -32,11 +32,12 @@ private:
     void* lib_;
 };
 
-enum class Compositor { absent, drawsTitleBars, drawsNoTitleBars };
+enum class Compositor { absent, drawsTitleBars, drawsNoTitleBars, gnome };
 
-// Whether the compositor named by WAYLAND_DISPLAY answers, and whether it
-// offers to draw its windows' title bars itself (xdg-decoration). The calls
-// are those that wl_display_get_registry() and its kin inline.
+// Whether the compositor named by WAYLAND_DISPLAY answers, whether it offers
+// to draw its windows' title bars itself (xdg-decoration), and whether it is
+// GNOME's (mutter, the one that offers gtk_shell1). The calls are those that
+// wl_display_get_registry() and its kin inline.
 Compositor compositorNamed() {
     const WaylandClient wl;
     const auto connect = wl.get<wl_display*(const char*)>("wl_display_connect");
@@ -56,11 +57,15 @@ Compositor compositorNamed() {
 
     wl_display* display = connect(nullptr);
     if (!display) return Compositor::absent;
-    bool offered = false;
+    struct Offered {
+        bool decorations = false;
+        bool gtkShell = false;
+    } offered;
     static const wl_registry_listener listener = {
         [](void* data, wl_registry*, std::uint32_t, const char* interface, std::uint32_t) {
-            if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0)
-                *static_cast<bool*>(data) = true;
+            auto* o = static_cast<Offered*>(data);
+            if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0) o->decorations = true;
+            if (std::strcmp(interface, "gtk_shell1") == 0) o->gtkShell = true;
         },
         [](void*, wl_registry*, std::uint32_t) {}};
     auto* proxy = reinterpret_cast<wl_proxy*>(display);
@@ -75,7 +80,8 @@ Compositor compositorNamed() {
     }
     disconnect(display);
     if (!registry) return Compositor::absent;
-    return offered ? Compositor::drawsTitleBars : Compositor::drawsNoTitleBars;
+    if (offered.decorations) return Compositor::drawsTitleBars;
+    return offered.gtkShell ? Compositor::gnome : Compositor::drawsNoTitleBars;
 }
 
 } // namespace
@@ -89,19 +95,25 @@ void chooseRasterOnlyPlatform() {
     setenv("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION", "none", 0);
     // Where the compositor draws no title bars (GNOME's, weston), Qt 6.8 draws
     // its own, with the raster engine. Qt 6.4 draws one only with GL.
-    if (QLibraryInfo::version() < QVersionNumber(6, 8))
-        setenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1", 0);
+    const bool ownTitleBar = QLibraryInfo::version() >= QVersionNumber(6, 8);
+    if (!ownTitleBar) setenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1", 0);
 
     // Such a compositor places a Wayland client's window itself: through its
     // X server the window gets the compositor's own title bar and is centred
     // as asked, at no cost in drivers. Compositors that draw title bars (KWin,
-    // sway) keep it a Wayland client. Either way the other display stays Qt's
-    // fallback: a DISPLAY left by a crashed Xwayland or by ssh -X must not
-    // keep the window from opening where the compositor can show it.
+    // sway) keep it a Wayland client, and so does GNOME's where Qt draws the
+    // title bar: mutter 48 centres a new window, and a native one shows
+    // sooner than one through an Xwayland that may have yet to start.
+    // Either way the other display stays Qt's fallback: a DISPLAY left by a
+    // crashed Xwayland or by ssh -X must not keep the window from opening
+    // where the compositor can show it.
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY") ||
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return;
     switch (compositorNamed()) {
+    case Compositor::gnome:
+        setenv("QT_QPA_PLATFORM", ownTitleBar ? "wayland;xcb" : "xcb;wayland", 1);
+        break;
     case Compositor::drawsNoTitleBars:
         setenv("QT_QPA_PLATFORM", "xcb;wayland", 1);
         break;
