@@ -217,7 +217,7 @@ void WindowTest::valuesShareOneFontAsLargeAsTheWidestAllows() {
         const char* serial;
         const char* size;
         const char* fileSystem;
-        bool smaller; // than the platform font
+        bool smaller;        // than the platform font
         bool pixels = false; // the platform font sized in pixels ("Sans 13px")
     } cases[] = {
         {"SN. 1", "TS. 1", "FS. xfs", false},

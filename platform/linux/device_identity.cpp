@@ -102,8 +102,7 @@ std::optional<DeviceNumber> blockDeviceOf(const DriveEntry& entry) {
 
 std::optional<DeviceNumber> storageDeviceOf(const DriveEntry& entry) {
     struct stat node {};
-    if (entry.storage.empty() || stat(entry.storage.c_str(), &node) != 0 ||
-        major(node.st_dev) == 0)
+    if (entry.storage.empty() || stat(entry.storage.c_str(), &node) != 0 || major(node.st_dev) == 0)
         return std::nullopt;
     return DeviceNumber{major(node.st_dev), minor(node.st_dev)};
 }

@@ -128,18 +128,18 @@ bool onRemovableDisks(const std::string& dir, int depth = 0) {
 } // namespace
 
 bool isNetworkFileSystem(std::string_view fstype, std::string_view source) {
-    static constexpr std::string_view kernel[] = {"cifs", "smbfs", "9p",     "ceph", "glusterfs",
+    static constexpr std::string_view kernel[] = {"cifs", "smbfs",  "9p",    "ceph", "glusterfs",
                                                   "afs",  "lustre", "davfs", "coda", "ncpfs"};
     if (std::find(std::begin(kernel), std::end(kernel), fstype) != std::end(kernel)) return true;
     if (startsWith(fstype, "nfs") || startsWith(fstype, "smb")) return true;
     if (!isFuse(fstype)) return false;
     // FUSE: by what the helper is, else by a source that names a host.
     static constexpr std::string_view remote[] = {
-        "sshfs",  "rclone", "s3fs",     "gcsfuse",  "curlftpfs", "glusterfs",     "ceph-fuse",
-        "cephfs", "afpfs",  "smbnetfs", "juicefs",  "goofys",    "mountpoint-s3", "blobfuse",
-        "blobfuse2", "davfs2", "webdavfs"};
-    static constexpr std::string_view local[] = {"fuse-overlayfs", "mergerfs", "bindfs",
-                                                 "squashfuse", "gocryptfs", "encfs"};
+        "sshfs",         "rclone",   "s3fs",      "gcsfuse",  "curlftpfs", "glusterfs",
+        "ceph-fuse",     "cephfs",   "afpfs",     "smbnetfs", "juicefs",   "goofys",
+        "mountpoint-s3", "blobfuse", "blobfuse2", "davfs2",   "webdavfs"};
+    static constexpr std::string_view local[] = {"fuse-overlayfs", "mergerfs",  "bindfs",
+                                                 "squashfuse",     "gocryptfs", "encfs"};
     const std::string_view helper = fstype.substr(std::min(fstype.size(), std::size_t{5}));
     if (std::find(std::begin(remote), std::end(remote), helper) != std::end(remote)) return true;
     if (std::find(std::begin(local), std::end(local), helper) != std::end(local)) return false;
@@ -208,8 +208,7 @@ std::int32_t classifyDrive(const DriveEntry& e, std::optional<DeviceNumber> devi
                    : 2;
     if (isBlockDeviceSource(e.source)) return 2;
     // Pools, and layers over local files whose disk is not known: a fixed disk.
-    if (fs == "zfs" || fs == "btrfs" || fs == "overlay" || fs == "bcachefs" || isFuse(fs))
-        return 2;
+    if (fs == "zfs" || fs == "btrfs" || fs == "overlay" || fs == "bcachefs" || isFuse(fs)) return 2;
     return 0;
 }
 

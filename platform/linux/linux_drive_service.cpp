@@ -51,9 +51,8 @@ public:
         struct statfs info {};
         if (statfs(entry_.target.c_str(), &info) != 0) {
             const int err = errno; // before the message is built, which may allocate
-            throw failure("serialnumber of drive " + driveLetter() + ": cannot query " +
-                              entry_.target,
-                          err);
+            throw failure(
+                "serialnumber of drive " + driveLetter() + ": cannot query " + entry_.target, err);
         }
         return static_cast<std::uint32_t>(info.f_fsid.__val[0]);
     }

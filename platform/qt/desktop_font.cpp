@@ -59,22 +59,21 @@ struct Named {
 };
 // Pango's words for each field, and the values it gives them.
 constexpr Named weights[] = {
-    {"Thin", 100},        {"Ultra-Light", 200}, {"Extra-Light", 200}, {"Light", 300},
-    {"Semi-Light", 350},  {"Demi-Light", 350},  {"Book", 380},        {"Regular", 400},
-    {"Medium", 500},      {"Semi-Bold", 600},   {"Demi-Bold", 600},   {"Bold", 700},
-    {"Ultra-Bold", 800},  {"Extra-Bold", 800},  {"Heavy", 900},       {"Black", 900},
+    {"Thin", 100},         {"Ultra-Light", 200},  {"Extra-Light", 200},  {"Light", 300},
+    {"Semi-Light", 350},   {"Demi-Light", 350},   {"Book", 380},         {"Regular", 400},
+    {"Medium", 500},       {"Semi-Bold", 600},    {"Demi-Bold", 600},    {"Bold", 700},
+    {"Ultra-Bold", 800},   {"Extra-Bold", 800},   {"Heavy", 900},        {"Black", 900},
     {"Ultra-Heavy", 1000}, {"Extra-Heavy", 1000}, {"Ultra-Black", 1000}, {"Extra-Black", 1000},
 };
 constexpr Named styles[] = {{"Roman", 0}, {"Oblique", 1}, {"Italic", 2}};
 constexpr Named stretches[] = {
-    {"Ultra-Condensed", 0}, {"Extra-Condensed", 1}, {"Condensed", 2},
-    {"Semi-Condensed", 3},  {"Semi-Expanded", 5},   {"Expanded", 6},
-    {"Extra-Expanded", 7},  {"Ultra-Expanded", 8},
+    {"Ultra-Condensed", 0}, {"Extra-Condensed", 1}, {"Condensed", 2},      {"Semi-Condensed", 3},
+    {"Semi-Expanded", 5},   {"Expanded", 6},        {"Extra-Expanded", 7}, {"Ultra-Expanded", 8},
 };
-constexpr Named variants[] = {{"Small-Caps", 1},  {"All-Small-Caps", 2}, {"Petite-Caps", 3},
-                              {"All-Petite-Caps", 4}, {"Unicase", 5},    {"Title-Caps", 6}};
-constexpr Named gravities[] = {{"Not-Rotated", 0}, {"South", 0},        {"Upside-Down", 2},
-                               {"North", 2},       {"Rotated-Left", 1}, {"East", 1},
+constexpr Named variants[] = {{"Small-Caps", 1},      {"All-Small-Caps", 2}, {"Petite-Caps", 3},
+                              {"All-Petite-Caps", 4}, {"Unicase", 5},        {"Title-Caps", 6}};
+constexpr Named gravities[] = {{"Not-Rotated", 0},   {"South", 0},        {"Upside-Down", 2},
+                               {"North", 2},         {"Rotated-Left", 1}, {"East", 1},
                                {"Rotated-Right", 3}, {"West", 3}};
 
 std::optional<int> wholeNumber(std::string_view s) {
@@ -89,8 +88,7 @@ std::optional<int> wholeNumber(std::string_view s) {
 
 // One field's word, or "field=word" or "field=number", as Pango reads it.
 template <std::size_t N>
-bool readField(std::string_view field, const Named (&names)[N], std::string_view word,
-               int& value) {
+bool readField(std::string_view field, const Named (&names)[N], std::string_view word, int& value) {
     bool prefixed = false;
     if (word.size() > field.size() + 1 && word.substr(0, field.size()) == field &&
         word[field.size()] == '=') {
