@@ -170,7 +170,7 @@ frame_requests() {
 # window once it shows.
 start_listened() {
     check "a listener on the root window hears it" listen_to_root
-    "$program" 2>"$XDG_RUNTIME_DIR/stderr" &
+    env ${STARTUP_ID:+DESKTOP_STARTUP_ID=$STARTUP_ID} "$program" 2>"$XDG_RUNTIME_DIR/stderr" &
     pid=$!
     id=$(wait_for_window " Tarvino 1.1")
 }
@@ -180,9 +180,13 @@ start_listened() {
 openbox --sm-disable >"$XDG_RUNTIME_DIR/openbox.log" 2>&1 &
 wm=$!
 for _ in $(seq 100); do xprop -root _OB_THEME 2>/dev/null | grep -q = && break; sleep 0.1; done
-if start_listened; then
+# Started from a launcher, which named the start-up (and shows a busy cursor
+# until it ends): the program ends it once its window shows.
+if STARTUP_ID=tarvino-launch-1 start_listened; then
     requests=$(frame_requests)
     check "under openbox it asks for its frame once ($requests requests)" test "$requests" = 1
+    check "it ends the launcher's start-up notification" \
+        grep -q '(_NET_STARTUP_INFO_BEGIN)' "$XDG_RUNTIME_DIR/root.log"
     for _ in $(seq 50); do xprop -id "$id" _NET_FRAME_EXTENTS | grep -q = && break; sleep 0.1; done
     geometry=$(xwininfo -id "$id")
     read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | tr -d , | awk '{print $3, $4, $5, $6}')
