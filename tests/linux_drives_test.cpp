@@ -109,8 +109,9 @@ TEST(DriveLetters, AContainerRootIsDriveCWhateverItsType) {
          "950 900 0:90 / / rw,relatime - overlay overlay rw,lowerdir=/l,upperdir=/up,workdir=/w\n"
          "951 950 259:2 / /run/host rw,relatime master:1 - ext4 /dev/nvme0n1p2 rw\n"
          "952 950 259:2 /home /home rw,relatime master:1 - ext4 /dev/nvme0n1p2 rw\n"
-         "953 950 0:91 / /tmp/gvfs rw - fuse.gvfsd-fuse gvfsd-fuse rw,user_id=1000\n",
-         "C=/;D=/home;", 2, "/up"},
+         "953 950 0:91 / /tmp/gvfs rw - fuse.gvfsd-fuse gvfsd-fuse rw,user_id=1000\n"
+         "954 950 0:92 / /home/u/gdrive rw - fuse.rclone gdrive: rw,user_id=1000\n",
+         "C=/;D=/home;E=/home/u/gdrive;", 2, "/up"},
         {"ZFS root",
          "27 1 0:23 / / rw,relatime shared:1 - zfs rpool/ROOT/debian rw,xattr,posixacl\n"
          "40 27 0:41 / /home rw,relatime shared:20 - zfs rpool/home rw,xattr,posixacl\n",
