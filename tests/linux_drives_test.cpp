@@ -46,8 +46,8 @@ std::string lettersAndMounts(const DriveTable& drives) {
 
 TEST(DriveLetters, FollowTheMountTableAsAUserSeesVolumes) {
     const DriveTable drives = readDriveTable(fixture("desktop.mountinfo"));
-    // C: is the topmost "/"; the rest in order of mount point, skipping boot
-    // and EFI partitions, loop/ram/floppy sources, pseudo and hidden mounts,
+    // C: is the last "/"; the rest in order of mount point, skipping boot
+    // and EFI partitions, loop/ram/floppy sources, pseudo mounts,
     // local FUSE helpers and a second mount of /dev/sda1.
     EXPECT_EQ(lettersAndMounts(drives), "C=/;D=/data;E=/media/cdrom;F=/media/user/USB STICK;"
                                         "G=/mnt/nas;H=/mnt/remote;I=/mnt/share;J=/tank;"

@@ -50,12 +50,6 @@ bool isFuse(std::string_view fstype) {
     return fstype == "fuse" || startsWith(fstype, "fuse.");
 }
 
-bool hasOption(libmnt_fs* fs, const char* name) {
-    const char* options = mnt_fs_get_options(fs);
-    if (!options) return false;
-    return mnt_optstr_get_option(options, name, nullptr, nullptr) == 0;
-}
-
 bool isHiddenTarget(std::string_view target) {
     return target == "/boot" || target == "/boot/efi" || target == "/efi";
 }
@@ -159,8 +153,7 @@ DriveTable letterDrives(libmnt_table& table, const UnlistedRoot& unlistedRoot) {
             root = std::move(e); // the last one is on top
             continue;
         }
-        if (isHiddenTarget(e.target) || hasOption(fs, "x-gvfs-hide") || hasOption(fs, "hidden"))
-            continue;
+        if (isHiddenTarget(e.target)) continue;
         if (isVolume(fs, e.fstype, e.source)) candidates.push_back(std::move(e));
     }
     if (!root && unlistedRoot) root = unlistedRoot();

@@ -33,7 +33,7 @@ using DriveTable = std::vector<DriveEntry>;
 // Gives drive C when the table has no mount at "/".
 using UnlistedRoot = std::function<DriveEntry()>;
 
-// Letters the volumes of a parsed mount table: C: is the topmost mount at "/",
+// Letters the volumes of a parsed mount table: C: is the last mount at "/",
 // else what unlistedRoot gives, if anything; D: to Z: the other volumes a user
 // would see, in order of mount point. Works from the table's text alone; no
 // mount is touched.
