@@ -354,9 +354,12 @@ try_desktop() {
     done
     # A program that outlives the key: was the key lost, or did it hang on
     # its way out?
+    # Either fails it, whatever the status the signal that ends it then gives.
+    local outlived=false
     if kill -0 "$pid" 2>/dev/null; then
+        ok=false outlived=true
         if [ -n "$("measure_$measure" 2>/dev/null | head -n 1)" ]; then
-            notes+=("its window stayed open")
+            notes+=("the key was lost: its window stayed open")
         else
             notes+=("its window closed, but the process went on")
         fi
@@ -367,6 +370,7 @@ try_desktop() {
     [ "$status" = 0 ] || { ok=false; notes+=("key: status $status"); }
     local ended="a key ends it with status $status"
     [ "$key" = kwin ] && ended="no key can be sent (no virtual keyboard); KWin's close ends it with status $status"
+    $outlived && ended="no key ended it; a signal did, with status $status"
     local line="$name: $platform, found in $appeared ms, client ${cw}x${ch} $placement, frame ${fw}x${fh} at $fx,$fy in ${aw}x${ah}+$ax+$ay, $placed, $id_kind $identity, off centre by $(awk -v x="$dx" -v y="$dy" 'BEGIN {printf "%.1f/%.1f", x / 2, y / 2}') px, lines $(grep -c '^ok' "$work/atspi.log") ok, $ended"
     local why
     why=$(printf '%s; ' "${notes[@]}")
