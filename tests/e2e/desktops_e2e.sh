@@ -17,6 +17,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 # a login session has: compositors hand keymaps and buffers to clients
 # through it, and a chroot's /dev may lack a writable one.
 if [ -z "${TARVINO_OWN_SESSION:-}" ]; then
+    if ! unshare --mount --pid --fork true 2>/dev/null; then
+        echo "skip: this system refuses the test mount and PID namespaces of its own"
+        exit 77
+    fi
     exec env TARVINO_OWN_SESSION=1 unshare --mount --propagation private --pid --fork --mount-proc \
         bash -c 'mount -t tmpfs -o mode=1777 tarvino-shm /dev/shm && exec bash "$0" "$@"' "$0" "$@"
 fi
@@ -130,8 +134,9 @@ start_kwin_wayland() { # virtual outputs, with Xwayland; its child writes the di
     read -r wl_display x_display xauthority <"$work/run/displays"
 }
 
-# Runs JavaScript $1 in KWin, whose print()s it logs as "js: ..."; waits for
-# a line that starts with $2 and prints what follows it.
+# Runs JavaScript $1 in KWin, whose print()s it logs as "js: ..."; waits, up
+# to 5 s, for a line that starts with $2 and prints what follows it. Scripts
+# print such a line whatever they find, so that the wait ends once KWin ran it.
 kwin_script() {
     local script=$work/script-$RANDOM.js
     printf '%s\n' "$1" >"$script"
@@ -140,7 +145,8 @@ kwin_script() {
         --method org.kde.kwin.Scripting.loadScript "$script" "${script##*/}" >/dev/null &&
         as_user gdbus call --session --dest org.kde.KWin --object-path /Scripting \
             --method org.kde.kwin.Scripting.start >/dev/null || return 1
-    for _ in $(seq 50); do
+    local deadline=$((SECONDS + 5))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         grep -m1 "^js: $2 " "$work/desktop.log" | sed "s/^js: $2 //" | grep . && return 0
         sleep 0.1
     done
@@ -156,8 +162,9 @@ var a = workspace.clientArea(KWin.PlacementArea, workspace.activeScreen, workspa
 ours.forEach(function (w) {
     var f = w.frameGeometry, c = w.clientGeometry || w.bufferGeometry;
     print(\"$tag \" + [f.x, f.y, f.width, f.height, c.width, c.height, a.x, a.y, a.width, a.height].join(\" \")
-        + \" floating $platform \" + (w.desktopFileName || \"none\"));
-});" "$tag"
+        + \" \" + (w.tile ? \"tiled\" : \"floating\") + \" $platform \" + (w.desktopFileName || \"none\"));
+});
+if (ours.length == 0) print(\"$tag -\");" "$tag" | grep -v '^-$'
 }
 
 # Prints "frame-x frame-y frame-w frame-h client-w client-h area-x area-y
@@ -286,7 +293,9 @@ try_desktop() {
     # window through the desktop's own tools is a figure.
     local started appeared
     started=$(date +%s%N)
-    for _ in $(seq 300); do
+    # 30 s, whatever one measurement takes (KWin's scripts answer late).
+    local deadline=$((SECONDS + 30))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         read -r -a m < <("measure_$measure" 2>/dev/null | head -n 1)
         [ -n "${m[0]:-}" ] && break
         sleep 0.1
@@ -300,8 +309,12 @@ try_desktop() {
     # the program may move it once framed: measured until centred, or until
     # it stays where it is.
     local last= fx fy fw fh cw ch ax ay aw ah placement platform identity dx dy
+    local next=()
     for _ in $(seq 40); do
-        read -r -a m < <("measure_$measure" | head -n 1)
+        # A measurement that comes back empty (the window in between two
+        # states) keeps the last one.
+        read -r -a next < <("measure_$measure" 2>/dev/null | head -n 1)
+        [ -n "${next[11]:-}" ] && m=("${next[@]}")
         fx=${m[0]} fy=${m[1]} fw=${m[2]} fh=${m[3]} cw=${m[4]} ch=${m[5]}
         ax=${m[6]} ay=${m[7]} aw=${m[8]} ah=${m[9]} placement=${m[10]} platform=${m[11]}
         identity=${m[12]:-none}
