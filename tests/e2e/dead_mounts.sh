@@ -28,7 +28,7 @@ fi
 drive=$(xdotool getwindowname "$id")
 xdotool windowfocus --sync "$id" 2>/dev/null
 xdotool key shift
-wait "$pid"
+ended_status "$pid"
 status=$?
 failures=0
 [ "$status" = 0 ] && echo "ok - the program ran and closed" ||

@@ -39,7 +39,7 @@ expect_report() {
     fi
     xdotool windowfocus --sync "$id" 2>/dev/null
     xdotool key Return
-    wait "$pid"
+    ended_status "$pid"
     local status=$?
     check "$name: status 1 (saw $status)" test "$status" = 1
     check "$name: stderr names it ($(head -c 120 "$work/err"))" grep -q "$expected" "$work/err"

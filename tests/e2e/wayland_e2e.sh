@@ -43,7 +43,7 @@ check "no GL driver is mapped (saw: ${drivers:-none})" test -z "$drivers"
 # No keyboard reaches a headless compositor; the session's request to end
 # closes the window as a key would.
 kill -TERM "$pid" 2>/dev/null
-wait "$pid"
+ended_status "$pid"
 status=$?
 check "told to close, it ends with status 0 (saw $status)" test "$status" = 0
 # Qt 6.4 can hang for good tearing its Wayland display down; the program
@@ -97,7 +97,7 @@ for _ in $(seq 300); do [ "$(frames)" -ge 1 ] && break; kill -0 "$pid" 2>/dev/nu
 check "with a DISPLAY that refuses, the window opens on Wayland ($(frames) frames)" \
     grep -qE 'xdg_toplevel[@#][0-9]+\.set_title\(" Tarvino 1.1"\)' "$log"
 kill -TERM "$pid" 2>/dev/null
-wait "$pid"
+ended_status "$pid"
 status=$?
 check "with a DISPLAY that refuses, it ends with status 0 (saw $status)" test "$status" = 0
 [ "$failures" -gt 0 ] && grep -vE '^\[' "$log" | head -n 20

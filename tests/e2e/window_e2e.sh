@@ -76,11 +76,7 @@ caught=$(signal_mask SigCgt "$pid")
 check "hangup, interrupt and terminate close it, as the session asks" test $((caught & 0x4003)) = $((0x4003))
 
 xdotool windowfocus --sync "$id" 2>/dev/null; xdotool key shift
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2>/dev/null; then
-    echo "not ok - still running after shift"; kill "$pid"; failures=$((failures + 1))
-fi
-wait "$pid"
+ended_status "$pid"
 status=$?
 check "shift ends it with status 0 (saw $status)" test "$status" = 0
 [ -s "$XDG_RUNTIME_DIR/stderr" ] && sed 's/^/  stderr: /' "$XDG_RUNTIME_DIR/stderr"
@@ -162,9 +158,15 @@ listen_to_root() {
     done
     return 1
 }
-frame_requests() {
-    kill "$listener" 2>/dev/null; wait "$listener" 2>/dev/null
-    grep -c '(_NET_REQUEST_FRAME_EXTENTS)' "$XDG_RUNTIME_DIR/root.log"
+# Stops the listener once it has printed all it heard: a property set now
+# comes after every event before it. Then counts the requests for frame
+# extents it heard. Not in a subshell, which could not wait for it.
+stop_listener() {
+    xprop -root -f _TARVINO_HEARD 8s -set _TARVINO_HEARD yes
+    for _ in $(seq 100); do grep -q '(_TARVINO_HEARD)' "$XDG_RUNTIME_DIR/root.log" && break; sleep 0.1; done
+    kill "$listener" 2>/dev/null
+    wait "$listener" 2>/dev/null
+    requests=$(grep -c '(_NET_REQUEST_FRAME_EXTENTS)' "$XDG_RUNTIME_DIR/root.log")
 }
 # The program started while the listener hears: $pid is the program, $id its
 # window once it shows.
@@ -183,7 +185,7 @@ for _ in $(seq 100); do xprop -root _OB_THEME 2>/dev/null | grep -q = && break; 
 # Started from a launcher, which named the start-up (and shows a busy cursor
 # until it ends): the program ends it once its window shows.
 if STARTUP_ID=tarvino-launch-1 start_listened; then
-    requests=$(frame_requests)
+    stop_listener
     check "under openbox it asks for its frame once ($requests requests)" test "$requests" = 1
     check "it ends the launcher's start-up notification" \
         grep -q '(_NET_STARTUP_INFO_BEGIN)' "$XDG_RUNTIME_DIR/root.log"
@@ -199,6 +201,7 @@ if STARTUP_ID=tarvino-launch-1 start_listened; then
         test "${dx#-}" -le 2 -a "${dy#-}" -le 2
     xdotool windowfocus --sync "$id" 2>/dev/null; xdotool key q
 else
+    stop_listener
     check "under openbox the window appears" false
 fi
 ended_status "$pid"
@@ -213,7 +216,7 @@ wait "$wm"
 exec 2>&3 3>&-
 if xprop -root _NET_SUPPORTED | grep -q _NET_REQUEST_FRAME_EXTENTS; then
     if start_listened; then
-        requests=$(frame_requests)
+        stop_listener
         check "after the manager died, nothing is asked of it ($requests requests)" test "$requests" = 0
         geometry=$(xwininfo -id "$id")
         left=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry")
@@ -223,6 +226,7 @@ if xprop -root _NET_SUPPORTED | grep -q _NET_REQUEST_FRAME_EXTENTS; then
             -a $((top + 58 - 400)) -ge -1 -a $((top + 58 - 400)) -le 1
         xdotool key q
     else
+        stop_listener
         check "after the manager died, the window appears" false
     fi
     ended_status "$pid"

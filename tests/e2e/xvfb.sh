@@ -43,11 +43,19 @@ wait_for_window() {
     return 1
 }
 
-# Waits up to $2 tenths of a second (50 by default) for process $1 to end,
-# ends it if it has not, and returns its exit status.
+# Waits up to $2 tenths of a second (50 by default) for process $1 to end and
+# returns its exit status; 124 where it had not ended by then, and was ended
+# (killed outright 2 s after the request to end, so that a hang cannot hold
+# the test): the status the program gives a signal must not pass for its own.
 ended_status() {
     for _ in $(seq "${2:-50}"); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
-    kill "$1" 2>/dev/null
+    if kill -0 "$1" 2>/dev/null; then
+        kill "$1"
+        for _ in $(seq 20); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+        kill -KILL "$1" 2>/dev/null
+        wait "$1"
+        return 124
+    fi
     wait "$1"
 }
 
