@@ -106,11 +106,7 @@ as_root_of() {
             echo "skip - $type: udevd kept no record of the device"
             exit 77
         fi
-        # An earlier case, unmounted lazily, may still hold this volume, and
-        # XFS refuses to mount a UUID twice.
-        options=defaults
-        [ "$type" = xfs ] && options=nouuid
-        mount -t "$type" -o "$options" /dev/mapper/tarvino-c "$root"
+        mount -t "$type" /dev/mapper/tarvino-c "$root"
         size=$(($(stat -f -c "%b*%S" "$root")))
         fsid=$(((0x$(stat -f -c %i "$root") >> 32) & 0xFFFFFFFF))
         set -- "${@//@SIZE@/$size}"
@@ -241,21 +237,30 @@ made() { # the status of making a volume
 # has: the last case's, whose loop device may outlive it, or another run's.
 new_uuid() { echo "3f1c2a9e-7d4b-4e0a-9c21-5b8e$(od -An -N4 -tx1 /dev/urandom | tr -d ' \n')"; }
 serial="SN. 275856803"
-truncate -s 320M "$work/xfs.img"
-mkfs.xfs -q -m uuid="$(new_uuid)" "$work/xfs.img"
-made $? XFS
+# Each XFS case has a volume of its own, with a UUID of its own: an earlier
+# case's, unmounted lazily, may still be held, and is never mounted again.
+xfs_volume() {
+    rm -f "$work/xfs.img"
+    truncate -s 320M "$work/xfs.img"
+    mkfs.xfs -q -m uuid="$(new_uuid)" "$work/xfs.img"
+    made $? XFS
+}
+xfs_volume
 echo "# XFS, whose f_fsid is the device number"
 as_root_of "$work/xfs.img" xfs "Volume serial number=$serial" "File system=FS. xfs" \
     "Drive type and letter=Fixed C:"
 tally $?
+xfs_volume
 echo "# XFS, the root a plain directory on it: drive C is the volume, by its device"
 shape=plain as_root_of "$work/xfs.img" xfs "Volume serial number=$serial" "File system=FS. xfs" \
     "Drive type and letter=Fixed C:" "Total size in bytes=TS. @SIZE@"
 tally $?
+xfs_volume
 echo "# with no udev record, from the device itself where the user may read it"
 shape=plain-blkid as_root_of "$work/xfs.img" xfs "Volume serial number=$serial" \
     "File system=FS. xfs" "Drive type and letter=Fixed C:" "Total size in bytes=TS. @SIZE@"
 tally $?
+xfs_volume
 echo "# and where neither udev nor the device can tell: its statfs id and magic number"
 shape=plain-no-udev as_root_of "$work/xfs.img" xfs "Volume serial number=SN. @FSID@" \
     "File system=FS. xfs" "Drive type and letter=Fixed C:" "Total size in bytes=TS. @SIZE@"
