@@ -46,8 +46,8 @@ std::uint64_t toByteCount(const VARIANT& v, const char* what) {
         break;
     case VT_UI8:
         return v.ullVal;
-    case VT_R8:
-        if (v.dblVal >= 0 && v.dblVal < 18446744073709551616.0)
+    case VT_R8: // whole, or it is no count of bytes
+        if (v.dblVal >= 0 && v.dblVal < 18446744073709551616.0 && std::trunc(v.dblVal) == v.dblVal)
             return static_cast<std::uint64_t>(v.dblVal);
         break;
     case VT_DECIMAL:

@@ -4,13 +4,111 @@
 #include "drive_summary.h"
 #include "fakes.h"
 #include "fso_drive_service.h"
+#include "number_text.h"
+#include "variant_value.h"
 #include "win_system_info.h"
 
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace tarvino::win32 {
 namespace {
+
+VARIANT variant(VARTYPE type, std::function<void(VARIANT&)> set) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = type;
+    set(v);
+    return v;
+}
+
+VARIANT decimal(std::uint64_t low, std::uint32_t high, BYTE scale, BYTE sign) {
+    VARIANT v;
+    VariantInit(&v);
+    v.decVal.Lo64 = low;
+    v.decVal.Hi32 = high;
+    v.decVal.scale = scale;
+    v.decVal.sign = sign;
+    v.vt = VT_DECIMAL; // after decVal, which shares vt's bytes
+    return v;
+}
+
+// Every type the file-system object may hand back for the drive's values,
+// and the text each must come to on its line; nothing where it must fail.
+TEST(FsoValues, EachTypeGivesItsLinesText) {
+    const auto serial = [](const VARIANT& v) {
+        return wholeToText(std::uint64_t{toSerial(v, "serialnumber")});
+    };
+    const auto size = [](const VARIANT& v) { return wholeToText(toByteCount(v, "totalsize")); };
+    const auto type = [](const VARIANT& v) {
+        return wholeToText(std::int64_t{toInt32(v, "DriveType")});
+    };
+    const auto text = [](const VARIANT& v) { return toText(v, "FileSystem"); };
+    BSTR ntfs = SysAllocString(L"NTFS");
+    const struct {
+        const char* what;
+        std::function<std::string(const VARIANT&)> line;
+        VARIANT value;
+        std::optional<std::string> expected;
+    } cases[] = {
+        {"serial I4", serial, variant(VT_I4, [](VARIANT& v) { v.lVal = 2118693585; }), "2118693585"},
+        {"serial I4 < 0", serial, variant(VT_I4, [](VARIANT& v) { v.lVal = -1; }), "4294967295"},
+        {"serial UI4", serial, variant(VT_UI4, [](VARIANT& v) { v.ulVal = 4294967295u; }),
+         "4294967295"},
+        {"serial R8 < 0", serial, variant(VT_R8, [](VARIANT& v) { v.dblVal = -2147483648.0; }),
+         "2147483648"},
+        {"serial R8 -1", serial, variant(VT_R8, [](VARIANT& v) { v.dblVal = -1.0; }), "4294967295"},
+        {"serial R8 top", serial, variant(VT_R8, [](VARIANT& v) { v.dblVal = 4294967295.0; }),
+         "4294967295"},
+        {"serial R8 past 32 bits", serial,
+         variant(VT_R8, [](VARIANT& v) { v.dblVal = 4294967296.0; }), std::nullopt},
+        {"serial R8 fraction", serial, variant(VT_R8, [](VARIANT& v) { v.dblVal = 1.5; }),
+         std::nullopt},
+        {"serial text", serial, variant(VT_BSTR, [ntfs](VARIANT& v) { v.bstrVal = ntfs; }),
+         std::nullopt},
+        {"size I4", size, variant(VT_I4, [](VARIANT& v) { v.lVal = 0; }), "0"},
+        {"size I4 < 0", size, variant(VT_I4, [](VARIANT& v) { v.lVal = -1; }), std::nullopt},
+        {"size R8", size, variant(VT_R8, [](VARIANT& v) { v.dblVal = 270553174016.0; }),
+         "270553174016"},
+        {"size R8 < 0", size, variant(VT_R8, [](VARIANT& v) { v.dblVal = -4096.0; }),
+         std::nullopt},
+        {"size R8 fraction", size, variant(VT_R8, [](VARIANT& v) { v.dblVal = 4096.5; }),
+         std::nullopt},
+        {"size R8 past 64 bits", size, variant(VT_R8, [](VARIANT& v) { v.dblVal = 2e19; }),
+         std::nullopt},
+        {"size I8", size, variant(VT_I8, [](VARIANT& v) { v.llVal = 18000207937536; }),
+         "18000207937536"},
+        {"size I8 < 0", size, variant(VT_I8, [](VARIANT& v) { v.llVal = -5; }), std::nullopt},
+        {"size UI8", size, variant(VT_UI8, [](VARIANT& v) { v.ullVal = ~0ull; }),
+         "18446744073709551615"},
+        {"size DECIMAL", size, decimal(270553174016u, 0, 0, 0), "270553174016"},
+        {"size DECIMAL < 0", size, decimal(4096, 0, 0, DECIMAL_NEG), std::nullopt},
+        {"size DECIMAL scaled", size, decimal(409650, 0, 2, 0), std::nullopt},
+        {"size DECIMAL past 64 bits", size, decimal(0, 1, 0, 0), std::nullopt},
+        {"type I2", type, variant(VT_I2, [](VARIANT& v) { v.iVal = 2; }), "2"},
+        {"type I4", type, variant(VT_I4, [](VARIANT& v) { v.lVal = 3; }), "3"},
+        {"type UI1", type, variant(VT_UI1, [](VARIANT& v) { v.bVal = 4; }), "4"},
+        {"type R8", type, variant(VT_R8, [](VARIANT& v) { v.dblVal = 2.0; }), std::nullopt},
+        {"text", text, variant(VT_BSTR, [ntfs](VARIANT& v) { v.bstrVal = ntfs; }), "NTFS"},
+        {"text null", text, variant(VT_BSTR, [](VARIANT& v) { v.bstrVal = nullptr; }), ""},
+        {"text I4", text, variant(VT_I4, [](VARIANT& v) { v.lVal = 1; }), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        if (c.expected) {
+            EXPECT_EQ(c.line(c.value), *c.expected) << c.what;
+            continue;
+        }
+        try {
+            c.line(c.value);
+            ADD_FAILURE() << c.what << ": no failure";
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find("unexpected value"), std::string::npos) << c.what;
+        }
+    }
+    SysFreeString(ntfs);
+}
 
 class Fso : public ::testing::Test {
 protected:
