@@ -16,84 +16,79 @@
 namespace tarvino::win32 {
 namespace {
 
-VARIANT variant(VARTYPE type, std::function<void(VARIANT&)> set) {
+VARIANT made(VARTYPE type, const std::function<void(VARIANT&)>& set) {
     VARIANT v;
     VariantInit(&v);
-    v.vt = type;
     set(v);
+    v.vt = type; // last: a DECIMAL's first bytes are vt's
     return v;
 }
-
-VARIANT decimal(std::uint64_t low, std::uint32_t high, BYTE scale, BYTE sign) {
-    VARIANT v;
-    VariantInit(&v);
-    v.decVal.Lo64 = low;
-    v.decVal.Hi32 = high;
-    v.decVal.scale = scale;
-    v.decVal.sign = sign;
-    v.vt = VT_DECIMAL; // after decVal, which shares vt's bytes
-    return v;
+VARIANT i4(LONG x) {
+    return made(VT_I4, [x](VARIANT& v) { v.lVal = x; });
+}
+VARIANT r8(double x) {
+    return made(VT_R8, [x](VARIANT& v) { v.dblVal = x; });
+}
+VARIANT text(BSTR x) {
+    return made(VT_BSTR, [x](VARIANT& v) { v.bstrVal = x; });
+}
+VARIANT decimal(ULONGLONG low, ULONG high, BYTE scale, BYTE sign) {
+    return made(VT_DECIMAL, [=](VARIANT& v) {
+        v.decVal.Lo64 = low;
+        v.decVal.Hi32 = high;
+        v.decVal.scale = scale;
+        v.decVal.sign = sign;
+    });
 }
 
 // Every type the file-system object may hand back for the drive's values,
 // and the text each must come to on its line; nothing where it must fail.
 TEST(FsoValues, EachTypeGivesItsLinesText) {
-    const auto serial = [](const VARIANT& v) {
-        return wholeToText(std::uint64_t{toSerial(v, "serialnumber")});
+    using Line = std::function<std::string(const VARIANT&)>;
+    const Line serial = [](const VARIANT& v) {
+        return wholeToText(std::uint64_t{toSerial(v, "")});
     };
-    const auto size = [](const VARIANT& v) { return wholeToText(toByteCount(v, "totalsize")); };
-    const auto type = [](const VARIANT& v) {
-        return wholeToText(std::int64_t{toInt32(v, "DriveType")});
-    };
-    const auto text = [](const VARIANT& v) { return toText(v, "FileSystem"); };
+    const Line size = [](const VARIANT& v) { return wholeToText(toByteCount(v, "")); };
+    const Line type = [](const VARIANT& v) { return wholeToText(std::int64_t{toInt32(v, "")}); };
+    const Line name = [](const VARIANT& v) { return toText(v, ""); };
     BSTR ntfs = SysAllocString(L"NTFS");
     const struct {
         const char* what;
-        std::function<std::string(const VARIANT&)> line;
+        const Line& line;
         VARIANT value;
         std::optional<std::string> expected;
     } cases[] = {
-        {"serial I4", serial, variant(VT_I4, [](VARIANT& v) { v.lVal = 2118693585; }), "2118693585"},
-        {"serial I4 < 0", serial, variant(VT_I4, [](VARIANT& v) { v.lVal = -1; }), "4294967295"},
-        {"serial UI4", serial, variant(VT_UI4, [](VARIANT& v) { v.ulVal = 4294967295u; }),
+        {"serial I4", serial, i4(2118693585), "2118693585"},
+        {"serial I4 < 0", serial, i4(-1), "4294967295"},
+        {"serial UI4", serial, made(VT_UI4, [](VARIANT& v) { v.ulVal = 4294967295u; }),
          "4294967295"},
-        {"serial R8 < 0", serial, variant(VT_R8, [](VARIANT& v) { v.dblVal = -2147483648.0; }),
-         "2147483648"},
-        {"serial R8 -1", serial, variant(VT_R8, [](VARIANT& v) { v.dblVal = -1.0; }), "4294967295"},
-        {"serial R8 top", serial, variant(VT_R8, [](VARIANT& v) { v.dblVal = 4294967295.0; }),
-         "4294967295"},
-        {"serial R8 past 32 bits", serial,
-         variant(VT_R8, [](VARIANT& v) { v.dblVal = 4294967296.0; }), std::nullopt},
-        {"serial R8 fraction", serial, variant(VT_R8, [](VARIANT& v) { v.dblVal = 1.5; }),
-         std::nullopt},
-        {"serial text", serial, variant(VT_BSTR, [ntfs](VARIANT& v) { v.bstrVal = ntfs; }),
-         std::nullopt},
-        {"size I4", size, variant(VT_I4, [](VARIANT& v) { v.lVal = 0; }), "0"},
-        {"size I4 < 0", size, variant(VT_I4, [](VARIANT& v) { v.lVal = -1; }), std::nullopt},
-        {"size R8", size, variant(VT_R8, [](VARIANT& v) { v.dblVal = 270553174016.0; }),
-         "270553174016"},
-        {"size R8 < 0", size, variant(VT_R8, [](VARIANT& v) { v.dblVal = -4096.0; }),
-         std::nullopt},
-        {"size R8 fraction", size, variant(VT_R8, [](VARIANT& v) { v.dblVal = 4096.5; }),
-         std::nullopt},
-        {"size R8 past 64 bits", size, variant(VT_R8, [](VARIANT& v) { v.dblVal = 2e19; }),
-         std::nullopt},
-        {"size I8", size, variant(VT_I8, [](VARIANT& v) { v.llVal = 18000207937536; }),
+        {"serial R8 < 0", serial, r8(-2147483648.0), "2147483648"},
+        {"serial R8", serial, r8(4294967295.0), "4294967295"},
+        {"serial R8 past 32 bits", serial, r8(4294967296.0), std::nullopt},
+        {"serial R8 fraction", serial, r8(1.5), std::nullopt},
+        {"serial text", serial, text(ntfs), std::nullopt},
+        {"size I4", size, i4(0), "0"},
+        {"size I4 < 0", size, i4(-1), std::nullopt},
+        {"size R8", size, r8(270553174016.0), "270553174016"},
+        {"size R8 < 0", size, r8(-4096.0), std::nullopt},
+        {"size R8 fraction", size, r8(4096.5), std::nullopt},
+        {"size R8 past 64 bits", size, r8(2e19), std::nullopt},
+        {"size I8", size, made(VT_I8, [](VARIANT& v) { v.llVal = 18000207937536; }),
          "18000207937536"},
-        {"size I8 < 0", size, variant(VT_I8, [](VARIANT& v) { v.llVal = -5; }), std::nullopt},
-        {"size UI8", size, variant(VT_UI8, [](VARIANT& v) { v.ullVal = ~0ull; }),
+        {"size I8 < 0", size, made(VT_I8, [](VARIANT& v) { v.llVal = -5; }), std::nullopt},
+        {"size UI8", size, made(VT_UI8, [](VARIANT& v) { v.ullVal = ~0ull; }),
          "18446744073709551615"},
         {"size DECIMAL", size, decimal(270553174016u, 0, 0, 0), "270553174016"},
         {"size DECIMAL < 0", size, decimal(4096, 0, 0, DECIMAL_NEG), std::nullopt},
         {"size DECIMAL scaled", size, decimal(409650, 0, 2, 0), std::nullopt},
         {"size DECIMAL past 64 bits", size, decimal(0, 1, 0, 0), std::nullopt},
-        {"type I2", type, variant(VT_I2, [](VARIANT& v) { v.iVal = 2; }), "2"},
-        {"type I4", type, variant(VT_I4, [](VARIANT& v) { v.lVal = 3; }), "3"},
-        {"type UI1", type, variant(VT_UI1, [](VARIANT& v) { v.bVal = 4; }), "4"},
-        {"type R8", type, variant(VT_R8, [](VARIANT& v) { v.dblVal = 2.0; }), std::nullopt},
-        {"text", text, variant(VT_BSTR, [ntfs](VARIANT& v) { v.bstrVal = ntfs; }), "NTFS"},
-        {"text null", text, variant(VT_BSTR, [](VARIANT& v) { v.bstrVal = nullptr; }), ""},
-        {"text I4", text, variant(VT_I4, [](VARIANT& v) { v.lVal = 1; }), std::nullopt},
+        {"type I2", type, made(VT_I2, [](VARIANT& v) { v.iVal = 2; }), "2"},
+        {"type I4", type, i4(3), "3"},
+        {"type UI1", type, made(VT_UI1, [](VARIANT& v) { v.bVal = 4; }), "4"},
+        {"type R8", type, r8(2.0), std::nullopt},
+        {"name", name, text(ntfs), "NTFS"},
+        {"name null", name, text(nullptr), ""},
+        {"name I4", name, i4(1), std::nullopt},
     };
     for (const auto& c : cases) {
         if (c.expected) {
