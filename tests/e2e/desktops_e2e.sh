@@ -201,6 +201,7 @@ def walk(n):
         yield from walk(c)
 sys.exit(not any(n.get("focused") and n.get("name") == " Tarvino 1.1" for n in walk(json.load(sys.stdin))))'
 }
+sway_has_keyboard() { as_user swaymsg -t get_inputs | grep -q '"type": "keyboard"'; }
 measure_x11() { # from the X server: the frame the manager says it drew, or
     # the outermost window that holds the client
     local id geometry left right top bottom frame parent cx cy cw ch area
@@ -356,8 +357,17 @@ try_desktop() {
             as_user python3 "$here/remote_desktop.py" key 16
         elif [ "$key" = wtype ]; then
             # Typed once the window has the keyboard: sway 1.7 can crash when
-            # virtual keyboards come and go while it moves the focus.
+            # virtual keyboards come and go while it moves the focus. A
+            # keyboard held from the first try on gives the seat one, so that
+            # the client has bound its own before a key comes: else a key
+            # pressed as the seat gains its first keyboard reaches the client
+            # only as held at enter, and its press is never seen.
             wait_until sway_focused
+            if [ -z "${held:-}" ]; then
+                as_user exec wtype -s 60000 &
+                held=$!
+                wait_until sway_has_keyboard
+            fi
             as_user wtype q
         else
             as_user xdotool search --all --pid "$pid" --name '^ Tarvino 1\.1$' windowactivate --sync key q 2>/dev/null ||
@@ -377,6 +387,7 @@ try_desktop() {
             notes+=("its window closed, but the process went on")
         fi
     fi
+    [ -n "${held:-}" ] && { kill "$held" 2>/dev/null; wait "$held" 2>/dev/null; held=; }
     ended_status "$pid"
     status=$?
     pid=
