@@ -63,8 +63,8 @@ def find(session, log, width, height):
 
 
 def key(session, keycode):
-    # mutter 48 lets the first press of a new virtual keyboard pass unseen:
-    # the key goes twice.
+    # mutter 48 lets the first press of a session's new virtual keyboard pass
+    # unseen (the client gets only its release): the key goes twice.
     for pressed in (True, False, True, False):
         call(session, IFACE, "NotifyKeyboardKeycode", GLib.Variant("(ub)", (keycode, pressed)))
         time.sleep(0.1)
