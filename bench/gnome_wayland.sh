@@ -32,7 +32,18 @@ stop() {
     [ -n "${bus_pid:-}" ] && kill "$bus_pid" 2>/dev/null
     app_pids= mutter_pid= bus_pid=
 }
-trap 'stop; for h in systemd unified; do rmdir /sys/fs/cgroup/$h/$unit 2>/dev/null; done; rm -rf "$work"' EXIT
+# The unit's cgroup goes once its last process (an Xwayland mutter started)
+# has left it.
+remove_unit() {
+    local h dir
+    for h in systemd unified; do
+        dir=/sys/fs/cgroup/$h/$unit
+        [ -d "$dir" ] || continue
+        for _ in $(seq 50); do [ -n "$(cat "$dir/cgroup.procs")" ] || break; sleep 0.1; done
+        rmdir "$dir" 2>/dev/null
+    done
+}
+trap 'stop; remove_unit; rm -rf "$work"' EXIT
 start_mutter() {
     stop
     rm -rf "$work/home" "$work/run"
