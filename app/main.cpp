@@ -1,6 +1,7 @@
 #include "desktop_font.h"
 #include "linux_drive_service.h"
 #include "linux_system_info.h"
+#include "product.h"
 #include "raster_only.h"
 #include "startup.h"
 

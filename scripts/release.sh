@@ -50,7 +50,7 @@ stamp = time.gmtime(max(int(os.environ["SOURCE_DATE_EPOCH"]), 315532800))[:6]  #
 members = [
     ("Tarvino.exe", open(f"{src}/build/windows/app/Tarvino.exe", "rb").read()),
     ("LICENSE", open(f"{src}/LICENSE", "rb").read()),
-    ("README.txt", open(f"{src}/data/README-windows.txt", "rb").read().replace(b"\n", b"\r\n")),
+    ("README.txt", open(f"{src}/build/windows/app/README.txt", "rb").read().replace(b"\n", b"\r\n")),
     ("THIRD-PARTY-NOTICES.txt",
      open(f"{src}/data/THIRD-PARTY-NOTICES.txt", "rb").read().replace(b"\n", b"\r\n")),
 ]

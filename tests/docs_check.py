@@ -73,4 +73,16 @@ for name in sys.argv[2:]:
                 check(f"no preset '{preset}'", preset in presets, f"{where}:{number}")
                 checked += 1
     print(f"ok - {where}: {checked} names checked")
+
+# The Windows page gives the manifest's oldest system and the build before
+# which Windows ignores dpiAwareness, as the manifest has them.
+manifest = open(os.path.join(root, "app", "tarvino.manifest.in")).read()
+page = " ".join(open(os.path.join(root, "docs", "windows.md")).read().split())
+oldest = re.findall(r"<!-- (Windows [\w.]+)", manifest)[:1]
+before = re.findall(r"older than (Windows 10 \d+), which ignore dpiAwareness", " ".join(manifest.split()))
+for said in [f"{name} to 11 as supported systems" for name in oldest] + \
+        [f"before {build}, which ignore `dpiAwareness`" for build in before]:
+    check(f"says \"{said}\", as the manifest does", said in page, "docs/windows.md")
+check("the manifest names its oldest system and dpiAwareness' first build", oldest and before,
+      "app/tarvino.manifest.in")
 sys.exit(1 if failures else 0)

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "product.h"
+
 #include <string_view>
 
 class QWidget;
 
 namespace tarvino::qt {
 
-inline constexpr const char* programTitle = "Tarvino 1.1";
+inline constexpr const char* programTitle = TARVINO_TITLE;
 
 // Reports a failure that ends the program: one line on stderr and a modal
 // message box titled with the program's title.

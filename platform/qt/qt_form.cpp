@@ -2,6 +2,7 @@
 
 #include "frame_extents.h"
 #include "layout.h"
+#include "product.h"
 #include "window_icon.h"
 
 #include <QApplication>
@@ -54,7 +55,7 @@ QLabel* label(QWidget* parent, const char* name, QRect geometry, QColor ground, 
 
 QtForm::QtForm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("CDriveInfo"));
-    setWindowTitle(QStringLiteral(" Tarvino 1.1"));
+    setWindowTitle(QStringLiteral(" " TARVINO_TITLE));
     setWindowIcon(programIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -1,6 +1,7 @@
 #include "win_form.h"
 
 #include "layout.h"
+#include "product.h"
 #include "utf.h"
 #include "win_metrics.h"
 
@@ -34,7 +35,8 @@ int shiftState() {
 } // namespace
 
 void reportFailure(std::string_view message, HWND owner) {
-    std::fprintf(stderr, "Tarvino 1.1: %.*s\n", static_cast<int>(message.size()), message.data());
+    std::fprintf(stderr, TARVINO_TITLE ": %.*s\n", static_cast<int>(message.size()),
+                 message.data());
     std::fflush(stderr);
     // A window destroyed on the way here has posted WM_QUIT, which would end
     // the message box's own loop at once: the report must stay until read.
@@ -43,7 +45,7 @@ void reportFailure(std::string_view message, HWND owner) {
     }
     // Owned by the window, which stays disabled while it is up: a key there
     // would close the window and, with it, the report.
-    MessageBoxW(owner, widen(message).c_str(), L"Tarvino 1.1", MB_OK | MB_ICONERROR);
+    MessageBoxW(owner, widen(message).c_str(), L"" TARVINO_TITLE, MB_OK | MB_ICONERROR);
 }
 
 WinForm::WinForm(HINSTANCE instance) : instance_(instance) {
@@ -63,7 +65,7 @@ WinForm::WinForm(HINSTANCE instance) : instance_(instance) {
     // Made at the system DPI; the monitor's is known once the window exists.
     const int createdAt = systemDpi();
     const SIZE frame = frameSize(windowStyle, createdAt);
-    hwnd_ = CreateWindowExW(0, windowClass, L" Tarvino 1.1", windowStyle, CW_USEDEFAULT,
+    hwnd_ = CreateWindowExW(0, windowClass, L" " TARVINO_TITLE, windowStyle, CW_USEDEFAULT,
                             CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr, instance, this);
     if (!hwnd_)
         throw std::runtime_error("cannot create the window (error " +

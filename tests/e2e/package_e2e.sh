@@ -23,7 +23,8 @@ for needed in fonts-liberation fonts-dejavu-core libqt6widgets6 libmount1 libblk
 done
 check "qt6-wayland is recommended, not required" \
     test "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland -a -z "$(grep qt6-wayland <<<"$depends")"
-check "version is 1.0.0.1" test "$(dpkg-deb -f "$deb" Version)" = 1.0.0.1
+title="Tarvino 1.1" version=1.0.0.1
+check "version is $version" test "$(dpkg-deb -f "$deb" Version)" = $version
 lintian_clean() { lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1; }
 check "lintian reports no error or warning" lintian_clean || grep -E '^[EW]:' "$work/lintian.log"
 
@@ -34,6 +35,16 @@ for f in bin/tarvino share/applications/com.example.tarvino.desktop \
     share/doc/tarvino/changelog.gz share/doc/tarvino/values.md.gz share/man/man1/tarvino.1.gz; do
     check "installs $f" test -f "$usr/$f"
 done
+# The name and the version, as every installed text spells them.
+while IFS='|' read -r file text; do
+    check "$file says '$text'" grep -qF -- "$text" <(zcat -f "$usr/$file")
+done <<EOF
+share/applications/com.example.tarvino.desktop|Name=$title
+share/metainfo/com.example.tarvino.metainfo.xml|<name>$title</name>
+share/metainfo/com.example.tarvino.metainfo.xml|<release version="$version"
+share/man/man1/tarvino.1.gz|"Tarvino $version" "User Commands"
+share/man/man1/tarvino.1.gz|.RB \\(dq " $title" \\(dq
+EOF
 for size in 16 32 48 64; do
     icon=$usr/share/icons/hicolor/${size}x${size}/apps/tarvino.png
     check "installs a ${size}x${size} icon" \

@@ -104,6 +104,12 @@ check(f"dpiAware true/pm for older systems (saw {texts('dpiAware')})", texts("dp
 supported = attributes("supportedOS", "Id")
 for guid, system in SUPPORTED_OS.items():
     check(f"supportedOS {system}", guid in supported)
+identity = [(e.get("name"), e.get("version")) for e in manifest.iter()
+            if e.tag.rsplit("}", 1)[-1] == "assemblyIdentity"]
+check(f"the manifest's identity is version 1.0.0.1 (saw {identity})",
+      identity == [("Orlenda.Tarvino", "1.0.0.1")])
+check(f"the manifest's description is 'Tarvino 1.1' (saw {texts('description')})",
+      texts("description") == ["Tarvino 1.1"])
 levels = attributes("requestedExecutionLevel", "level")
 check(f"requestedExecutionLevel asInvoker (saw {levels})", levels == ["asInvoker"])
 
