@@ -12,6 +12,7 @@
 #include "system_tools.h"
 #include "user_locale.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
@@ -343,22 +344,25 @@ void WindowTest::ticksScrollTheBannerAndShowItsLeftEnd() {
 }
 
 void WindowTest::theTimerScrollsTheBannerFiveTimesASecond() {
-    // The rate is the timer's setting; the event loop's punctuality under
+    // The rate is what the event loop was asked for; its punctuality under
     // load is not this program's, and is measured in bench/ instead.
     FakeDriveFactory drives;
-    int interval = -1;
-    bool active = false, precise = false, ticksArrived = false;
+    QStringList asked;
+    bool ticksArrived = false;
     QStringList seen;
     int cursor = -1;
     const int status = runWithFakes(drives, [&] {
         QWidget* window = findWindow();
         if (!window) return qApp->exit(99);
         auto* box = window->findChild<QLineEdit*>("labelStatus");
-        const auto* timer = window->findChild<QTimer*>("Timer1");
-        if (!timer) return qApp->exit(98);
-        interval = timer->interval();
-        active = timer->isActive();
-        precise = timer->timerType() == Qt::PreciseTimer;
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        const QList<QObject*> objects = window->findChildren<QObject*>() << window;
+        for (QObject* object : objects)
+            for (const auto& timer : QAbstractEventDispatcher::instance()->registeredTimers(object))
+                asked << QStringLiteral("%1 ms%2").arg(timer.interval).arg(
+                             timer.timerType == Qt::PreciseTimer ? " precise" : "");
+        QT_WARNING_POP
         // Ticks as they come, however late: each moves the banner by one.
         seen << box->text();
         ticksArrived = QTest::qWaitFor(
@@ -371,9 +375,7 @@ void WindowTest::theTimerScrollsTheBannerFiveTimesASecond() {
         QTest::keyPress(box, Qt::Key_Control);
     });
     QCOMPARE(status, 0);
-    QCOMPARE(interval, 200);
-    QVERIFY(active);
-    QVERIFY(precise);
+    QCOMPARE(asked, QStringList{"200 ms precise"});
     QVERIFY2(ticksArrived, qPrintable(seen.join(" | ")));
     QCOMPARE(cursor, 0);
     // Each text a tick shows is the banner turned on by some places, more
