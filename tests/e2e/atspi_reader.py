@@ -1,11 +1,13 @@
 """Reads the program's window over the AT-SPI accessibility bus, as a screen
 reader does, and checks each line's name and description; each
-DESCRIPTION=TEXT given must also be read exactly.
+DESCRIPTION=TEXT given must also be read exactly, and each DESCRIPTION~REGEX
+must match the whole text read.
 
-Usage: atspi_reader.py APPLICATION_NAME [DESCRIPTION=TEXT ...]
+Usage: atspi_reader.py APPLICATION_NAME [DESCRIPTION=TEXT | DESCRIPTION~REGEX ...]
        atspi_reader.py APPLICATION_NAME --print FILE
 The second form also writes the five values read to FILE, as DESCRIPTION=TEXT.
 """
+import re
 import sys
 import time
 
@@ -55,8 +57,9 @@ def main(name, exact, out=None):
     for description, text in exact.items():
         node = by_description.get(description)
         read = node.name if node else None
-        print(("ok - " if read == text else "not ok - ") + f"{description!r} is {text!r} (read {read!r})")
-        failures += read != text
+        ok = re.fullmatch(text[1:], read or "") if text.startswith("~") else read == text
+        print(("ok - " if ok else "not ok - ") + f"{description!r} is {text!r} (read {read!r})")
+        failures += not ok
     if out:
         with open(out, "w") as lines:
             for description in list(EXPECTED)[1:]:
@@ -75,4 +78,4 @@ def main(name, exact, out=None):
 if __name__ == "__main__":
     if sys.argv[2:3] == ["--print"]:
         sys.exit(main(sys.argv[1], {}, sys.argv[3]))
-    sys.exit(main(sys.argv[1], dict(a.split("=", 1) for a in sys.argv[2:])))
+    sys.exit(main(sys.argv[1], dict(re.sub(r"^([^=~]*)~", r"\1=~", a).split("=", 1) for a in sys.argv[2:])))
