@@ -43,7 +43,7 @@ cp "$src"/build/package/tarvino_*.deb "$dist/"
 git archive --format=tar.gz --prefix="tarvino-$version/" -o "$dist/tarvino-$version.tar.gz" HEAD
 # The zip's members in a fixed order, each dated SOURCE_DATE_EPOCH, with fixed
 # modes; the texts with Windows line ends.
-/usr/bin/python3 - "$dist/Tarvino-$version-win64.zip" "$src" <<'PY'
+python3 - "$dist/Tarvino-$version-win64.zip" "$src" <<'PY'
 import os, sys, time, zipfile
 out, src = sys.argv[1], sys.argv[2]
 stamp = time.gmtime(max(int(os.environ["SOURCE_DATE_EPOCH"]), 315532800))[:6]  # zip dates start in 1980

@@ -172,7 +172,7 @@ if (ours.length == 0) print(\"$tag -\");" "$tag" | grep -v '^-$'
 # and the identity what the dock matches to a launcher: the Wayland app_id
 # (KWin's desktopFileName), or the X11 class.
 measure_sway() { # from sway's own tree
-    as_user swaymsg -t get_tree | /usr/bin/python3 -c '
+    as_user swaymsg -t get_tree | python3 -c '
 import json, sys
 def walk(n):
     yield n
@@ -192,7 +192,7 @@ for n in walk(tree):
 '
 }
 sway_focused() {
-    as_user swaymsg -t get_tree | /usr/bin/python3 -c '
+    as_user swaymsg -t get_tree | python3 -c '
 import json, sys
 def walk(n):
     yield n
@@ -269,7 +269,7 @@ for app in pyatspi.Registry.getDesktop(0):
 # The five lines over AT-SPI, against the system's tools: the reader prints
 # ok or not ok for each.
 read_lines() {
-    as_user /usr/bin/python3 "$here/atspi_reader.py" tarvino "${expected[@]}" >"$work/atspi.log" 2>&1
+    as_user python3 "$here/atspi_reader.py" tarvino "${expected[@]}" >"$work/atspi.log" 2>&1
 }
 
 # One desktop: its name, how its window is measured (sway or x11), how a key

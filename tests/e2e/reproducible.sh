@@ -44,7 +44,7 @@ for notice in "the mingw-w64 project" "2. winpthreads" "Lockless Inc." "GCC Runt
     check "the notices name $notice" grep -q "$notice" "$work/THIRD-PARTY-NOTICES.txt"
 done
 unzip -p "$zip" Tarvino.exe >"$work/Tarvino.exe"
-resources() { /usr/bin/python3 "$root/tests/win/check_resource.py" "$work/Tarvino.exe" >"$work/check.log"; }
+resources() { "${TARVINO_PYTHON:-python3}" "$root/tests/win/check_resource.py" "$work/Tarvino.exe" >"$work/check.log"; }
 check "the zip's Tarvino.exe passes the resource and hardening check" resources ||
     grep '^not ok' "$work/check.log"
 check "the source tarball is HEAD" \
