@@ -1,5 +1,7 @@
 #include "error_report.h"
 
+#include "termination.h"
+
 #include <QMessageBox>
 #include <cstdio>
 
@@ -13,6 +15,9 @@ void reportFailure(std::string_view message, QWidget* parent) {
     QMessageBox box(QMessageBox::Critical, QString::fromLatin1(programTitle), text, QMessageBox::Ok,
                     parent);
     box.setObjectName(QStringLiteral("errorReport"));
+    // Ended by the session while it is up (where no key may reach it, too),
+    // the program still ends as failed.
+    const CloseOnTermination termination(box);
     box.exec();
 }
 

@@ -10,8 +10,8 @@ class QWidget;
 namespace tarvino::qt {
 
 // While it lives, the session's request to end the program (SIGTERM, SIGINT,
-// SIGHUP) closes the window, as a key does, so that it ends normally with
-// status 0. A signal ignored on entry (nohup, a background job) stays ignored.
+// SIGHUP) closes the window, as a key does, so that the program ends as it
+// would then: with status 0, or 1 from the failure report. A signal ignored on entry (nohup, a background job) stays ignored.
 // The handlers it replaced are put back when it ends.
 class CloseOnTermination {
 public:

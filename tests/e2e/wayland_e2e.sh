@@ -16,13 +16,9 @@ unset DISPLAY
 export XDG_RUNTIME_DIR=$(mktemp -d)
 chmod 700 "$XDG_RUNTIME_DIR"
 socket=tarvino-test
-weston --backend=headless-backend.so --socket="$socket" --idle-time=0 \
-    >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
-weston_pid=$!
-trap 'kill "$weston_pid" "$XVFB_PID" 2>/dev/null; wait "$weston_pid" "$XVFB_PID" 2>/dev/null
+trap 'kill "$WESTON_PID" "$XVFB_PID" 2>/dev/null; wait "$WESTON_PID" "$XVFB_PID" 2>/dev/null
       rm -rf "$XDG_RUNTIME_DIR"' EXIT
-for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/$socket" ] && break; sleep 0.1; done
-[ -S "$XDG_RUNTIME_DIR/$socket" ] || { echo "not ok - weston did not start"; cat "$XDG_RUNTIME_DIR/weston.log"; exit 1; }
+start_weston "$socket" || { echo "not ok - weston did not start"; exit 1; }
 
 failures=0
 check() {

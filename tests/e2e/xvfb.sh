@@ -32,6 +32,23 @@ start_xvfb() {
     return 1
 }
 
+# Starts weston's headless compositor, as WESTON_PID, on socket $1 in
+# XDG_RUNTIME_DIR, and waits up to 10 s for it to listen; its log is weston.log
+# there. It dies with the caller.
+start_weston() {
+    setpriv --pdeathsig TERM weston --backend=headless-backend.so --socket="$1" --idle-time=0 \
+        >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
+    WESTON_PID=$!
+    for _ in $(seq 100); do
+        [ -S "$XDG_RUNTIME_DIR/$1" ] && return 0
+        kill -0 "$WESTON_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "weston did not start:" >&2
+    cat "$XDG_RUNTIME_DIR/weston.log" >&2
+    return 1
+}
+
 # Waits up to 30 s for a window titled exactly $1 and prints its id.
 wait_for_window() {
     local id
