@@ -6,7 +6,7 @@ set(TARVINO_PYTHON_MODULES)
 if(BUILD_TESTING AND WIN32)
     set(TARVINO_PYTHON_MODULES pefile)
 elseif(BUILD_TESTING AND NOT TARVINO_FUZZ)
-    set(TARVINO_PYTHON_MODULES gi pyatspi)
+    set(TARVINO_PYTHON_MODULES gi pyatspi Xlib)
 endif()
 
 function(tarvino_python_imports result candidate)

@@ -17,7 +17,7 @@ windows=(g++-mingw-w64-x86-64-posix)
 # The release's own clang, whose runtime carries libFuzzer: no version named.
 tests=(libgtest-dev libgmock-dev libbenchmark-dev libxdamage-dev googletest
     strace util-linux dpkg-dev file unzip lintian man-db desktop-file-utils appstream devscripts
-    weston openbox dbus python3-pyatspi at-spi2-core udev xfsprogs btrfs-progs ntfs-3g fuse-overlayfs
+    weston openbox dbus python3-pyatspi python3-xlib at-spi2-core udev xfsprogs btrfs-progs ntfs-3g fuse-overlayfs
     clang libclang-rt-dev wine wine64 python3-pefile gcovr
     xfwm4 kwin-x11 kwin-wayland kwin-style-breeze mutter sway i3-wm xwayland wtype libglib2.0-bin
     qt6-gtk-platformtheme xsettingsd python3-gi gir1.2-pango-1.0)

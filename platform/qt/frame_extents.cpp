@@ -123,17 +123,31 @@ CentreOnceFramed::~CentreOnceFramed() {
 bool CentreOnceFramed::nativeEventFilter(const QByteArray& type, void* message, qintptr*) {
     if (done_ || type != "xcb_generic_event_t") return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) return false;
-    const auto* change = reinterpret_cast<const xcb_property_notify_event_t*>(event);
-    if (change->atom != extentsAtom_ || change->window != window_.winId()) return false;
+    const auto kind = event->response_type & 0x7F;
+    bool mapping = false;
+    if (kind == XCB_MAP_NOTIFY) {
+        const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event);
+        if (map->window != window_.winId()) return false;
+        mapped_ = mapping = true;
+    } else if (kind == XCB_PROPERTY_NOTIFY) {
+        const auto* change = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+        if (change->atom != extentsAtom_ || change->window != window_.winId()) return false;
+        // Before the map, a change is the manager's answer to the request,
+        // the estimate itself: the frame in place is read at the map.
+        if (!mapped_) return false;
+    } else {
+        return false;
+    }
     // Read and moved after this event is handled, not inside Qt's own dispatch.
     QMetaObject::invokeMethod(
         &window_,
-        [this] {
+        [this, mapping] {
             const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
             const auto frame = frameExtents(window_, x11->connection(), extentsAtom_);
             // Mutter 48 names an empty frame first, and the one it draws later.
             if (done_ || !frame || frame->isNull()) return;
+            // At the map, the estimate may still stand for a frame drawn later.
+            if (mapping && *frame == expected_) return;
             done_ = true;
             QCoreApplication::instance()->removeNativeEventFilter(this);
             if (*frame == expected_) return;

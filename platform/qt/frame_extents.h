@@ -19,10 +19,12 @@ struct ExpectedFrame {
 };
 ExpectedFrame expectedFrame(QWidget& window);
 
-// Watches, from when the window is shown until its manager first names a
-// frame it drew (_NET_FRAME_EXTENTS). If that is not the frame expected (the
-// manager answered the request too late, or never, as tiling managers do),
-// the window is moved once so that the frame drawn is centred on `centre`.
+// Watches, from when the window is mapped until its manager first names a
+// frame it drew (_NET_FRAME_EXTENTS), or has named one other than the frame
+// expected by then. If that is not the frame expected (the manager answered
+// the request too late, or never, as tiling managers do, or drew another
+// frame than it estimated), the window is moved once so that the frame drawn
+// is centred on `centre`.
 class CentreOnceFramed : public QAbstractNativeEventFilter {
 public:
     CentreOnceFramed(QWidget& window, ExpectedFrame expected, QPoint centre);
@@ -37,6 +39,7 @@ private:
     QMargins expected_;
     QPoint centre_;
     unsigned extentsAtom_ = 0;
+    bool mapped_ = false;
     bool done_ = false;
 };
 
