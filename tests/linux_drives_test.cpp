@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <linux/magic.h>
 #include <stdlib.h>
 #include <sys/utsname.h>
 
@@ -259,6 +260,70 @@ TEST(DriveType, TheBlockDeviceIsTheMountTablesNumberElseTheNodesOwn) {
         e.device = c.table;
         EXPECT_EQ(blockDeviceOf(e), c.device) << c.source;
     }
+}
+
+TEST(Volumes, AreMeasuredAndNamedFromWhatTheKernelGives) {
+    // statvfs: f_blocks counts f_frsize fragments, which NFS and XFS can make
+    // smaller than f_bsize; old file systems give no fragment size.
+    const struct {
+        std::uint64_t blocks, fragment, block, bytes;
+    } sizes[] = {
+        {1000, 4096, 1048576, 4096000}, {1000, 0, 512, 512000}, {1u << 31, 4096, 4096, 1ull << 43}};
+    for (const auto& c : sizes)
+        EXPECT_EQ(totalBytes(c.blocks, c.fragment, c.block), c.bytes)
+            << c.blocks << "x" << c.fragment;
+    // Only a FUSE block file system asks its device.
+    const struct {
+        const char* fstype;
+        const char* shown;
+    } names[] = {{"fuseblk", "ntfs"},
+                 {"fuse.sshfs", "sshfs"},
+                 {"fuse.", "fuse."},
+                 {"fuse", "fuse"},
+                 {"ext4", "ext4"}};
+    for (const auto& c : names) {
+        DriveEntry e;
+        e.fstype = c.fstype;
+        int asked = 0;
+        const auto shown = fileSystemName(
+            e, [&](const DriveEntry&) { return ++asked, std::optional<std::string>("ntfs"); });
+        EXPECT_EQ(shown, c.shown) << c.fstype;
+        EXPECT_EQ(asked, e.fstype == "fuseblk" ? 1 : 0) << c.fstype;
+    }
+    DriveEntry unknown;
+    unknown.fstype = "fuseblk";
+    EXPECT_EQ(
+        fileSystemName(unknown, [](const DriveEntry&) { return std::optional<std::string>(); }),
+        "fuseblk");
+    // A root that udev and libblkid cannot name: by the kernel's own magic numbers.
+    const struct {
+        unsigned long magic;
+        const char* name;
+    } magics[] = {{EXT4_SUPER_MAGIC, "ext4"},
+                  {XFS_SUPER_MAGIC, "xfs"},
+                  {BTRFS_SUPER_MAGIC, "btrfs"},
+                  {F2FS_SUPER_MAGIC, "f2fs"},
+                  {TMPFS_MAGIC, "tmpfs"},
+                  {RAMFS_MAGIC, "ramfs"},
+                  {OVERLAYFS_SUPER_MAGIC, "overlay"},
+                  {SQUASHFS_MAGIC, "squashfs"},
+                  {MSDOS_SUPER_MAGIC, "vfat"},
+                  {EXFAT_SUPER_MAGIC, "exfat"},
+                  {NFS_SUPER_MAGIC, "nfs"},
+                  {SMB2_SUPER_MAGIC, "smb3"},
+                  {CIFS_SUPER_MAGIC, "cifs"},
+                  {V9FS_MAGIC, "9p"},
+                  {ISOFS_SUPER_MAGIC, "iso9660"},
+                  {UDF_SUPER_MAGIC, "udf"},
+                  {FUSE_SUPER_MAGIC, "fuse"},
+                  {PROC_SUPER_MAGIC, ""},
+                  // Not in every release's <linux/magic.h>: as their sources define them.
+                  {0xCA451A4E, "bcachefs"},
+                  {0x7366746E, "ntfs3"},
+                  {0x5346544E, "ntfs"},
+                  {0x2FC12FC1, "zfs"}};
+    for (const auto& c : magics)
+        EXPECT_EQ(nameOfMagic(c.magic), c.name) << std::hex << c.magic;
 }
 
 TEST(VolumeSerial, IsReducedFromEachUuidForm) {

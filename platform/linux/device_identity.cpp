@@ -55,26 +55,6 @@ std::optional<std::string> fromBlkid(DeviceNumber device, const std::string& nam
     return std::string(value);
 }
 
-// statfs's f_type of the common file systems. ext2, ext3 and ext4 share one;
-// it is named as the one Debian installs.
-std::string nameOfMagic(unsigned long magic) {
-    static constexpr struct {
-        unsigned long magic;
-        const char* name;
-    } known[] = {
-        {0xEF53, "ext4"},         {0x58465342, "xfs"},   {0x9123683E, "btrfs"},
-        {0xF2F52010, "f2fs"},     {0x2FC12FC1, "zfs"},   {0xCA451A4E, "bcachefs"},
-        {0x01021994, "tmpfs"},    {0x858458F6, "ramfs"}, {0x794C7630, "overlay"},
-        {0x73717368, "squashfs"}, {0x4D44, "vfat"},      {0x2011BAB0, "exfat"},
-        {0x7366746E, "ntfs3"},    {0x5346544E, "ntfs"},  {0x65735546, "fuse"},
-        {0x6969, "nfs"},          {0xFF534D42, "cifs"},  {0xFE534D42, "smb3"},
-        {0x01021997, "9p"},       {0x9660, "iso9660"},   {0x15013346, "udf"},
-    };
-    for (const auto& k : known)
-        if (k.magic == magic) return k.name;
-    return {};
-}
-
 } // namespace
 
 DriveEntry rootByStat() {
@@ -105,6 +85,26 @@ std::optional<DeviceNumber> storageDeviceOf(const DriveEntry& entry) {
     if (entry.storage.empty() || stat(entry.storage.c_str(), &node) != 0 || major(node.st_dev) == 0)
         return std::nullopt;
     return DeviceNumber{major(node.st_dev), minor(node.st_dev)};
+}
+
+// statfs's f_type of the common file systems. ext2, ext3 and ext4 share one;
+// it is named as the one Debian installs.
+std::string nameOfMagic(unsigned long magic) {
+    static constexpr struct {
+        unsigned long magic;
+        const char* name;
+    } known[] = {
+        {0xEF53, "ext4"},         {0x58465342, "xfs"},   {0x9123683E, "btrfs"},
+        {0xF2F52010, "f2fs"},     {0x2FC12FC1, "zfs"},   {0xCA451A4E, "bcachefs"},
+        {0x01021994, "tmpfs"},    {0x858458F6, "ramfs"}, {0x794C7630, "overlay"},
+        {0x73717368, "squashfs"}, {0x4D44, "vfat"},      {0x2011BAB0, "exfat"},
+        {0x7366746E, "ntfs3"},    {0x5346544E, "ntfs"},  {0x65735546, "fuse"},
+        {0x6969, "nfs"},          {0xFF534D42, "cifs"},  {0xFE534D42, "smb3"},
+        {0x01021997, "9p"},       {0x9660, "iso9660"},   {0x15013346, "udf"},
+    };
+    for (const auto& k : known)
+        if (k.magic == magic) return k.name;
+    return {};
 }
 
 std::optional<std::string> deviceProperty(DeviceNumber device, const std::string& name) {

@@ -29,4 +29,8 @@ std::optional<std::string> deviceProperty(DeviceNumber device, const std::string
 // name of statfs's magic number; empty for a magic number not known here.
 DriveEntry rootByStat();
 
+// The name of a file system by statfs's f_type, as the mount table would name
+// it; empty for a magic number not known here.
+std::string nameOfMagic(unsigned long magic);
+
 } // namespace tarvino::linux_drives

@@ -140,6 +140,16 @@ bool isNetworkFileSystem(std::string_view fstype, std::string_view source) {
     return namesAHost(source);
 }
 
+std::string
+fileSystemName(const DriveEntry& entry,
+               const std::function<std::optional<std::string>(const DriveEntry&)>& deviceType) {
+    // The kernel names every FUSE block file system "fuseblk"; the device knows the real one.
+    if (entry.fstype == "fuseblk")
+        if (auto type = deviceType(entry)) return *type;
+    if (startsWith(entry.fstype, "fuse.") && entry.fstype.size() > 5) return entry.fstype.substr(5);
+    return entry.fstype;
+}
+
 DriveTable letterDrives(libmnt_table& table, const UnlistedRoot& unlistedRoot) {
     std::unique_ptr<libmnt_iter, IterDeleter> iter(mnt_new_iter(MNT_ITER_FORWARD));
     if (!iter) throw std::runtime_error("cannot iterate the mount table");

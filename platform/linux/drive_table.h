@@ -50,6 +50,13 @@ DriveTable readDriveTable(const std::string& path, const UnlistedRoot& unlistedR
 std::int32_t classifyDrive(const DriveEntry& entry, std::optional<DeviceNumber> device,
                            const std::string& sysRoot);
 
+// A volume's file system as users know it: a FUSE block file system by its
+// device's own type, which deviceType is asked for only then; a FUSE helper
+// by its name ("fuse.sshfs" is sshfs); any other as the mount table names it.
+std::string
+fileSystemName(const DriveEntry& entry,
+               const std::function<std::optional<std::string>(const DriveEntry&)>& deviceType);
+
 // Whether a file system's data comes over the network: by its type, or, for a
 // FUSE helper not known either way, by a source that names a host.
 bool isNetworkFileSystem(std::string_view fstype, std::string_view source);

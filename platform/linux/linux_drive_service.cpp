@@ -72,20 +72,14 @@ std::uint64_t LinuxDrive::totalSize() {
         throw failure("totalsize of drive " + driveLetter() + ": cannot query " + entry_.target,
                       err);
     }
-    // f_frsize is the unit of f_blocks; old file systems leave it 0.
-    const std::uint64_t unit = info.f_frsize != 0 ? info.f_frsize : info.f_bsize;
-    return static_cast<std::uint64_t>(info.f_blocks) * unit;
+    return totalBytes(info.f_blocks, info.f_frsize, info.f_bsize);
 }
 
 std::string LinuxDrive::fileSystem() {
-    // The kernel names every FUSE block file system "fuseblk"; the device knows the real one.
-    if (entry_.fstype == "fuseblk")
-        if (const auto device = blockDeviceOf(entry_))
-            if (auto type = deviceProperty(*device, "TYPE")) return *type;
-    // fuse.sshfs, fuse.fuse-overlayfs: named by the helper, as users know it.
-    if (entry_.fstype.rfind("fuse.", 0) == 0 && entry_.fstype.size() > 5)
-        return entry_.fstype.substr(5);
-    return entry_.fstype;
+    return fileSystemName(entry_, [](const DriveEntry& e) -> std::optional<std::string> {
+        if (const auto device = blockDeviceOf(e)) return deviceProperty(*device, "TYPE");
+        return std::nullopt;
+    });
 }
 
 class LinuxDriveService : public DriveService {
@@ -117,6 +111,12 @@ private:
 };
 
 } // namespace
+
+std::uint64_t totalBytes(std::uint64_t blocks, std::uint64_t fragmentSize,
+                         std::uint64_t blockSize) {
+    // f_frsize is the unit of f_blocks; old file systems leave it 0.
+    return blocks * (fragmentSize != 0 ? fragmentSize : blockSize);
+}
 
 LinuxDriveServiceFactory::LinuxDriveServiceFactory(LinuxDriveConfig config)
     : config_(std::move(config)) {}

@@ -2,6 +2,7 @@
 
 #include "drive_service.h"
 
+#include <cstdint>
 #include <string>
 
 namespace tarvino::linux_drives {
@@ -21,5 +22,10 @@ public:
 private:
     LinuxDriveConfig config_;
 };
+
+// A volume's size in bytes from statvfs's f_blocks, f_frsize and f_bsize:
+// the blocks are counted in fragments, which NFS and XFS can make smaller
+// than the preferred block; in blocks where no fragment size is given.
+std::uint64_t totalBytes(std::uint64_t blocks, std::uint64_t fragmentSize, std::uint64_t blockSize);
 
 } // namespace tarvino::linux_drives
