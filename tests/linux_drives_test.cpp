@@ -147,8 +147,10 @@ TEST(DriveType, IsClassifiedFromTheMountTextAndTheDevicesNumber) {
     // A fake sysfs where sdb (8:16) is a removable disk and sda (8:0) a fixed
     // one, with partitions 1 to 3 each, and mapped devices stacked on them as
     // dm-N/slaves/ link them: dm-0 LUKS on sdb1 (a BitLocker To Go stick),
-    // dm-2 LVM on dm-1, LUKS on sda2; dm-3 LVM over sda3 and sdb2; dm-4 LVM
-    // over sdb1 and sdb2. A mapped device's own flag is always 0.
+    // dm-2 LVM on dm-1, LUKS on sda2; dm-3 LVM over sda3 and sdb2, dm-5 the
+    // same the other way round; dm-4 LVM over sdb1 and sdb2. A mapped
+    // device's own flag is always 0. The slaves are named by their place, so
+    // that dm-3 and dm-5 list theirs in the same order, whatever the order.
     const fs::path sys = scratch.path / "sys";
     for (const char* disk : {"sda", "sdb"}) {
         for (const char* part : {"1", "2", "3"})
@@ -160,14 +162,14 @@ TEST(DriveType, IsClassifiedFromTheMountTextAndTheDevicesNumber) {
         {"dm-1", {"sda/sda2"}},
         {"dm-2", {"dm-1"}},
         {"dm-3", {"sda/sda3", "sdb/sdb2"}},
-        {"dm-4", {"sdb/sdb1", "sdb/sdb2"}}};
+        {"dm-4", {"sdb/sdb1", "sdb/sdb2"}},
+        {"dm-5", {"sdb/sdb3", "sda/sda1"}}};
     for (const auto& [dm, slaves] : mapped) {
         fs::create_directories(sys / "devices" / dm / "slaves");
         std::ofstream(sys / "devices" / dm / "removable") << "0\n";
-        for (const char* slave : slaves)
-            fs::create_directory_symlink("../../" + std::string(slave),
-                                         sys / "devices" / dm / "slaves" /
-                                             fs::path(slave).filename());
+        for (std::size_t i = 0; i < slaves.size(); ++i)
+            fs::create_directory_symlink("../../" + std::string(slaves[i]),
+                                         sys / "devices" / dm / "slaves" / std::to_string(i));
     }
     fs::create_directories(sys / "dev/block");
     for (const auto& [number, path] : {std::pair{"8:1", "sda/sda1"},
@@ -176,12 +178,14 @@ TEST(DriveType, IsClassifiedFromTheMountTextAndTheDevicesNumber) {
                                        {"253:0", "dm-0"},
                                        {"253:2", "dm-2"},
                                        {"253:3", "dm-3"},
-                                       {"253:4", "dm-4"}})
+                                       {"253:4", "dm-4"},
+                                       {"253:5", "dm-5"}})
         fs::create_directory_symlink("../../devices/" + std::string(path),
                                      sys / "dev/block" / number);
 
     const std::optional<DeviceNumber> none, sda1{{8, 1}}, sdb{{8, 16}}, sdb1{{8, 17}},
-        dm0{{253, 0}}, dm2{{253, 2}}, dm3{{253, 3}}, dm4{{253, 4}}, unknown{{259, 9}};
+        dm0{{253, 0}}, dm2{{253, 2}}, dm3{{253, 3}}, dm4{{253, 4}}, dm5{{253, 5}},
+        unknown{{259, 9}};
     const struct {
         const char* fstype;
         const char* source;
@@ -191,9 +195,10 @@ TEST(DriveType, IsClassifiedFromTheMountTextAndTheDevicesNumber) {
         {"ext4", "/dev/sda1", sda1, 2},
         {"vfat", "/dev/sdb1", sdb1, 1},
         {"vfat", "/dev/sdb", sdb, 1},
-        {"xfs", "/dev/mapper/root", dm0, 1},           // LUKS on a USB stick
-        {"ext4", "/dev/mapper/vg-root", dm2, 2},       // LVM on LUKS on a fixed disk
-        {"ext4", "/dev/mapper/vg-data", dm3, 2},       // LVM over a fixed and a removable disk
+        {"xfs", "/dev/mapper/root", dm0, 1},     // LUKS on a USB stick
+        {"ext4", "/dev/mapper/vg-root", dm2, 2}, // LVM on LUKS on a fixed disk
+        {"ext4", "/dev/mapper/vg-data", dm3, 2}, // LVM over a fixed and a removable disk
+        {"ext4", "/dev/mapper/vg-more", dm5, 2},
         {"ext4", "/dev/mapper/vg-usb", dm4, 1},        // LVM over two partitions of the stick
         {"vfat", "/dev/disk/by-label/STICK", sdb1, 1}, // the removable disk under another name
         {"exfat", "/dev/root", sdb1, 1},
@@ -213,6 +218,8 @@ TEST(DriveType, IsClassifiedFromTheMountTextAndTheDevicesNumber) {
         {"fuse", "sshfs#u@h:/", none, 3},
         {"fuse.unknownfs", "host:/export", none, 3}, // a helper not known: by its source
         {"fuse.unknownfs", "//srv/share", none, 3},
+        {"fuse.unknownfs", "x:/data", none, 3}, // a host of one letter
+        {"fuse.unknownfs", ":/data", none, 2},
         {"fuse.fuse-overlayfs", "fuse-overlayfs", none, 2},
         {"fuse.mergerfs", "/mnt/a:/mnt/b", none, 2},
         {"fuse.mergerfs", "disk1:disk2", none, 2},
@@ -486,6 +493,7 @@ TEST(LinuxSystemInfo, ReadsVersionAndBuildFromTheKernelRelease) {
         {"6.8", 6.8, 0},     {"6", 6, 0},
         {"", 0, 0},          {"abc", 0, 0},
         {"3.2.0.1", 3.2, 0}, {"99999999999999999999.1.1", 0, 0},
+        {"6.18-2", 6.18, 0}, // a number after anything but a point is no build
     };
     for (const auto& c : odd) {
         EXPECT_EQ(LinuxSystemInfo::propertyOf(c.release, 11), c.version) << c.release;
