@@ -70,20 +70,24 @@ fi
 # Left to choose, with an X server beside it (XWayland on a desktop): a
 # compositor that draws no title bars places Wayland windows itself, so the
 # program opens its window through X, to be centred, still with no GL driver.
-# An explicit choice of platform stays, as above.
-DISPLAY=$x_display WAYLAND_DISPLAY=$socket WAYLAND_DEBUG=client "$program" 2>"$log" &
-pid=$!
-if id=$(DISPLAY=$x_display wait_for_window " Tarvino 1.1"); then
-    drivers=$(gl_drivers_mapped "$pid")
-    check "beside X, no GL driver is mapped (saw: ${drivers:-none})" test -z "$drivers"
-    check "beside X, no Wayland window" test -z "$(grep -E 'xdg_toplevel[@#][0-9]+\.set_title' "$log")"
-    DISPLAY=$x_display xdotool windowfocus --sync "$id" key q 2>/dev/null
-else
-    check "beside X, the window opens on the X server" false
-fi
-ended_status "$pid"
-status=$?
-check "beside X, it ends with status 0 (saw $status)" test "$status" = 0
+# An explicit choice of platform stays, as above. So does a WAYLAND_DISPLAY
+# left behind by a session that has ended (a terminal multiplexer's).
+for wayland in "$socket" tarvino-gone; do
+    beside="beside X, with WAYLAND_DISPLAY $wayland"
+    DISPLAY=$x_display WAYLAND_DISPLAY=$wayland WAYLAND_DEBUG=client "$program" 2>"$log" &
+    pid=$!
+    if id=$(DISPLAY=$x_display wait_for_window " Tarvino 1.1"); then
+        drivers=$(gl_drivers_mapped "$pid")
+        check "$beside, no GL driver is mapped (saw: ${drivers:-none})" test -z "$drivers"
+        check "$beside, no Wayland window" test -z "$(grep -E 'xdg_toplevel[@#][0-9]+\.set_title' "$log")"
+        DISPLAY=$x_display xdotool windowfocus --sync "$id" key q 2>/dev/null
+    else
+        check "$beside, the window opens on the X server" false
+    fi
+    ended_status "$pid"
+    status=$?
+    check "$beside, it ends with status 0 (saw $status)" test "$status" = 0
+done
 
 # A DISPLAY that refuses (a crashed Xwayland's, ssh -X's): the compositor
 # still shows the window.
