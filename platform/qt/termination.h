@@ -11,8 +11,9 @@ namespace tarvino::qt {
 
 // While it lives, the session's request to end the program (SIGTERM, SIGINT,
 // SIGHUP) closes the window, as a key does, so that the program ends as it
-// would then: with status 0, or 1 from the failure report. A signal ignored on entry (nohup, a background job) stays ignored.
-// The handlers it replaced are put back when it ends.
+// would then: with status 0, or 1 from the failure report. A signal ignored
+// on entry (nohup, a background job) stays ignored. The handlers it replaced
+// are put back when it ends.
 class CloseOnTermination {
 public:
     explicit CloseOnTermination(QWidget& window);
