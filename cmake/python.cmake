@@ -27,6 +27,6 @@ if(NOT DEFINED Python3_EXECUTABLE)
         message(FATAL_ERROR "No python3 on the PATH imports ${modules}: "
             "scripts/deps.sh test installs them, or set Python3_EXECUTABLE")
     endif()
-    set(Python3_EXECUTABLE ${tarvino_python})
+    set(Python3_EXECUTABLE ${tarvino_python} CACHE FILEPATH "The Python of the build and its tests")
 endif()
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
