@@ -72,6 +72,12 @@ int main(int argc, char** argv) {
     // The launcher's identity, so that the dock matches the window to it, shows
     // its icon on Wayland and ends its start-up feedback when the window shows.
     QGuiApplication::setDesktopFileName(QStringLiteral(TARVINO_DESKTOP_ID));
+    // Qt 6.8's services ask the desktop portal at start which Screenshot
+    // version it has, for colour picking, which this window has no use for.
+    // Where the portal is not running yet, that starts it, beside the window's
+    // own start. The user's own choice stays.
+    if (!qEnvironmentVariableIsSet("QT_NO_XDG_DESKTOP_PORTAL"))
+        qputenv("QT_NO_XDG_DESKTOP_PORTAL", "1");
     const QtMessageHandler previous = qInstallMessageHandler(fatalToExit);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);

@@ -145,6 +145,23 @@ unpublished=$(gnome_run unpublished)
 check "under GNOME with no font published, Qt's GTK theme gives it ($unpublished mappings)" \
     test "$unpublished" != none -a "$unpublished" != 0
 
+# On a session bus of its own, watched: the program asks nothing of the
+# desktop portal, which the bus would start for it where it is not running.
+read -r bus bus_pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | paste -sd ' ')
+DBUS_SESSION_BUS_ADDRESS=$bus dbus-monitor --session >"$XDG_RUNTIME_DIR/bus.log" 2>&1 &
+monitor=$!
+for _ in $(seq 50); do grep -q 'member=NameAcquired' "$XDG_RUNTIME_DIR/bus.log" && break; sleep 0.1; done
+DBUS_SESSION_BUS_ADDRESS=$bus "$program" 2>/dev/null &
+pid=$!
+id=$(wait_for_window " Tarvino 1.1") && { xdotool windowfocus --sync "$id" 2>/dev/null; xdotool key q; }
+ended_status "$pid"
+kill "$monitor" "$bus_pid"
+wait "$monitor" 2>/dev/null
+heard() { grep -c "$1" "$XDG_RUNTIME_DIR/bus.log"; }
+check "on a session bus ($(heard 'member=Hello') connected), it asks nothing of the desktop portal \
+($(heard 'destination=org.freedesktop.portal.Desktop') calls)" \
+    test "$(heard 'member=Hello')" -ge 1 -a "$(heard 'destination=org.freedesktop.portal.Desktop')" = 0
+
 # What the program asks of the window manager, as a listener on the root
 # window sees it: the request for frame extents is a client message sent there.
 # It listens from the moment a property it sees set on the root window shows.
