@@ -1,6 +1,7 @@
 #include "desktop_font.h"
 #include "linux_drive_service.h"
 #include "linux_system_info.h"
+#include "plasma_look.h"
 #include "product.h"
 #include "raster_only.h"
 #include "startup.h"
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
     }
     tarvino::qt::chooseRasterOnlyPlatform();
     const auto desktopFont = tarvino::qt::takeDesktopFontFromXSettings();
+    const auto plasmaLook = tarvino::qt::takePlasmaLook();
     // The launcher's identity, so that the dock matches the window to it, shows
     // its icon on Wayland and ends its start-up feedback when the window shows.
     QGuiApplication::setDesktopFileName(QStringLiteral(TARVINO_DESKTOP_ID));
@@ -84,6 +86,7 @@ int main(int argc, char** argv) {
     for (const QString& message : startupMessages)
         qWarning("%s", qPrintable(message));
     if (desktopFont) tarvino::qt::useDesktopFont(*desktopFont);
+    if (plasmaLook) tarvino::qt::usePlasmaLook(*plasmaLook);
 
     int status = 0;
     {

@@ -21,6 +21,10 @@ tests=(libgtest-dev libgmock-dev libbenchmark-dev libxdamage-dev googletest
     clang libclang-rt-dev wine wine64 python3-pefile gcovr
     xfwm4 kwin-x11 kwin-wayland kwin-style-breeze mutter sway i3-wm xwayland wtype libglib2.0-bin
     qt6-gtk-platformtheme xsettingsd python3-gi gir1.2-pango-1.0)
+# Plasma 6's integration for Qt 6, which Debian 12's Plasma 5 has only for Qt
+# 5, and the icons' SVG reader, which every Plasma desktop has.
+. /etc/os-release
+[ "${VERSION_CODENAME:-}" = bookworm ] || tests+=(plasma-integration qt6-svg-plugins)
 arm64_libs=(qt6-base-dev libwayland-dev libxcb1-dev libmount-dev libblkid-dev libudev-dev)
 
 packages=("${build[@]}")

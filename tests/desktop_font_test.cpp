@@ -1,4 +1,5 @@
 #include "desktop_font.h"
+#include "plasma_look.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -163,6 +164,37 @@ TEST(DesktopFont, TakesTheFontNameOnlyFromWholeXSettingsData) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(tarvino::qt::xsettingsString(c.data, "Gtk/FontName"), c.expected) << c.what;
+}
+
+// kdeglobals files as Plasma writes them, read in KConfig's order, each over
+// what the files before it gave.
+TEST(PlasmaLook, ReadsKdeGlobalsAsKConfigCascadesThem) {
+    const std::string font = "Noto Serif,12,-1,5,400,0,0,0,0,0,0,0,0,0,0,1";
+    const struct {
+        const char* what;
+        std::vector<std::string> files;
+        tarvino::qt::PlasmaLook expected;
+    } cases[] = {
+        {"the user's file",
+         {"[General]\nfont=" + font + "\n[KDE]\nwidgetStyle=Breeze\n"},
+         {font, "Breeze"}},
+        {"the user's over the system's",
+         {"[KDE]\nwidgetStyle=Oxygen\n[General]\nfont=X,9\n", "[KDE]\nwidgetStyle=breeze\n"},
+         {"X,9", "breeze"}},
+        {"KConfig's flags after a group, CRLF, blanks about '='",
+         {"[General][$i]\r\nfont = " + font + " \r\n"},
+         {font, ""}},
+        {"the same keys in other groups, comments",
+         {"[Colors:View]\nfont=X,9\n#[General]\n[WM]\nwidgetStyle=Fusion\n"},
+         {}},
+        {"a key before any group, a line without '='", {"font=X,9\n[General]\nfont\n"}, {}},
+    };
+    for (const auto& c : cases) {
+        tarvino::qt::PlasmaLook look;
+        for (const std::string& file : c.files)
+            tarvino::qt::readKdeGlobals(file, look);
+        EXPECT_EQ(look, c.expected) << c.what;
+    }
 }
 
 } // namespace

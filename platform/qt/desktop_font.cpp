@@ -177,17 +177,7 @@ private:
 
 bool gtkDesktop() {
     // The desktops for which Qt picks the GTK theme.
-    const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
-    std::string_view rest = desktops ? desktops : "";
-    while (!rest.empty()) {
-        const auto colon = rest.find(':');
-        const std::string_view name = rest.substr(0, colon);
-        for (std::string_view gtk :
-             {"GNOME", "X-CINNAMON", "PANTHEON", "UNITY", "MATE", "XFCE", "LXDE"})
-            if (sameWord(name, gtk)) return true;
-        rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
-    }
-    return false;
+    return desktopNamed({"GNOME", "X-CINNAMON", "PANTHEON", "UNITY", "MATE", "XFCE", "LXDE"});
 }
 
 bool willBeX11Client() {
@@ -298,6 +288,19 @@ std::optional<std::string> xsettingsString(std::span<const std::uint8_t> data,
         }
     }
     return std::nullopt;
+}
+
+bool desktopNamed(std::initializer_list<std::string_view> names) {
+    const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
+    std::string_view rest = desktops ? desktops : "";
+    while (!rest.empty()) {
+        const auto colon = rest.find(':');
+        const std::string_view name = rest.substr(0, colon);
+        for (std::string_view known : names)
+            if (sameWord(name, known)) return true;
+        rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    }
+    return false;
 }
 
 std::optional<FontDescription> takeDesktopFontFromXSettings() {

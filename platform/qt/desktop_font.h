@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -34,6 +35,10 @@ std::optional<FontDescription> parseFontDescription(std::string_view text);
 // them; nothing where it is absent or the data is malformed.
 std::optional<std::string> xsettingsString(std::span<const std::uint8_t> data,
                                            std::string_view name);
+
+// Whether XDG_CURRENT_DESKTOP, a list split by ':', holds one of the names,
+// case aside.
+bool desktopNamed(std::initializer_list<std::string_view> names);
 
 // Under a GTK desktop, Qt loads GTK 3 for its theme, and of that theme this
 // window uses only the UI font, which the desktop also publishes through
