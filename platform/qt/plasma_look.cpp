@@ -69,7 +69,8 @@ std::optional<PlasmaLook> takePlasmaLook() {
     PlasmaLook look;
     for (const QString& name : kdeGlobalsFiles()) {
         QFile file(name);
-        if (file.exists() && !file.open(QIODevice::ReadOnly)) return std::nullopt;
+        if (!file.exists()) continue;
+        if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
         const QByteArray text = file.readAll();
         readKdeGlobals(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
                        look);

@@ -71,6 +71,8 @@ settings Fusion
 fusion=$(plasma_run fusion)
 check "under KDE the window is drawn as under Plasma's full integration ($(same_shots full light) of 12 shots alike; $(same_shots plain light) alike with no desktop named)" \
     test "$(same_shots full light)" -gt 6 -a "$(same_shots plain light)" -le 2
+check "nothing is said of kdeglobals, of which the user's alone is there" \
+    test -z "$(grep kdeglobals "$XDG_RUNTIME_DIR/plasma.err")"
 check "the user's QT_STYLE_OVERRIDE wins ($(same_shots light overridden) of 12 shots as with Breeze)" \
     test "$(same_shots light overridden)" -le 2 -a "$overridden" != none
 
