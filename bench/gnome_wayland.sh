@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The program's first frame under GNOME's Wayland session, as mutter runs it
 # there: as the session's systemd unit, so that Xwayland starts only when the
-# first X client connects, and with XDG_CURRENT_DESKTOP=GNOME. Four ways,
+# first X client connects, and with XDG_CURRENT_DESKTOP=GNOME. Six ways,
 # interleaved, a fresh mutter each run: through X with Xwayland started on
 # demand (the program the first X client), through X with Xwayland already
 # running, the same with the UI font published over XSETTINGS (as
 # gsd-xsettings does once it has started), as a native Wayland client, and
-# as the program chooses, left to itself.
+# as the program chooses, left to itself, under GNOME and with no desktop
+# named (against which GNOME's cost is judged).
 # The frame is the first buffer attached after exec, in mutter's own protocol
 # log, so that nothing connects before the program. Then where mutter puts a
 # native window, on an empty screen and beside a maximised one, found with the
@@ -87,7 +88,8 @@ run_way() { # way; adds its first frame's ms, or "failed", to the results
     case $way in
     native) env+=(QT_QPA_PLATFORM=wayland) ;;
     on-demand | running | published) env+=(QT_QPA_PLATFORM=xcb) ;;
-    esac # "chosen": as the program chooses
+    unnamed) env+=(XDG_CURRENT_DESKTOP=) ;;
+    esac # "chosen" and "unnamed": as the program chooses
     [ "$way" = on-demand ] && xwayland_running && { echo "$way failed" >>"$results"; return; }
     : >"$work/mutter.log"
     t0=$(stamp)
@@ -104,14 +106,14 @@ run_way() { # way; adds its first frame's ms, or "failed", to the results
 }
 
 for i in $(seq "$pairs"); do
-    for way in on-demand running published native chosen; do
+    for way in on-demand running published native chosen unnamed; do
         if start_mutter; then run_way "$way"; else echo "$way failed" >>"$results"; fi
     done
 done
 stop
 median() { sort -n | awk '{v[NR] = $1} END {if (NR) print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 echo "GNOME on Wayland (mutter $(mutter --version | awk '{print $2}'), Xwayland on demand), first frame, medians of $pairs runs each:"
-for way in on-demand running published native chosen; do
+for way in on-demand running published native chosen unnamed; do
     printf '  %-28s %8s ms   (%s of %s runs failed)\n' "$way" \
         "$(grep "^$way [0-9]" "$results" | awk '{print $2}' | median)" \
         "$(grep -c "^$way failed" "$results")" "$pairs"

@@ -2,7 +2,9 @@
 # Start-up and ticking of the real program against a bare Qt window with the
 # same controls and timer, both built on this machine: on a private Xvfb,
 # A B A B ... (20 pairs by default), then two 20 s ticking runs of each, then
-# the program under GNOME against the same with GTK's theme; the program after
+# the program under GNOME against the same with GTK's theme; under each
+# desktop's session against none (GNOME, KDE Plasma and Xfce on X11, a
+# session with the desktop portal, and Plasma on Wayland); the program after
 # a window manager died against none at all; then
 # start-up again as native Wayland clients of a private headless weston;
 # last, under GNOME's Wayland session (bench/gnome_wayland.sh).
@@ -46,6 +48,40 @@ for i in $(seq "$pairs"); do
 done
 kill "$xsettings"
 
+# Each desktop's session as it makes one: its name, its settings (the font
+# over XSETTINGS, Plasma's kdeglobals), and a session bus on which
+# xdg-desktop-portal runs with the backend it picks for that desktop. Each
+# against no desktop named, interleaved.
+[ -x /usr/libexec/xdg-desktop-portal ] || { echo "bench: needs xdg-desktop-portal" >&2; exit 1; }
+plasma=5 # Debian 12's Plasma; 6 from Qt 6.6 on, as Debian 13 has it
+[ "$(printf '%s\n' 6.6 "$(pkg-config --modversion Qt6Core)" | sort -V | head -n 1)" = 6.6 ] && plasma=6
+mkdir -p "$XDG_RUNTIME_DIR/kde/.config"
+printf '[General]\nfont=Noto Sans,10,-1,5,400,0,0,0,0,0,0,0,0,0,0,1\n[KDE]\nwidgetStyle=Breeze\n' \
+    >"$XDG_RUNTIME_DIR/kde/.config/kdeglobals"
+sessions=(gnome-x11 kde-x11 xfce portal)
+declare -A made=([gnome-x11]="XDG_CURRENT_DESKTOP=GNOME" [xfce]="XDG_CURRENT_DESKTOP=XFCE"
+    [kde-x11]="XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=$plasma HOME=$XDG_RUNTIME_DIR/kde"
+    [portal]="XDG_CURRENT_DESKTOP=")
+buses=()
+for name in "${sessions[@]}"; do
+    read -r address bus < <(env ${made[$name]} dbus-daemon --session --fork --print-address=1 \
+        --print-pid=1 | paste -sd ' ')
+    buses+=("$bus")
+    made[$name]="${made[$name]} DBUS_SESSION_BUS_ADDRESS=$address"
+    env ${made[$name]} gdbus call --session --dest org.freedesktop.portal.Desktop \
+        --object-path /org/freedesktop/portal/desktop --method org.freedesktop.DBus.Peer.Ping >/dev/null
+done
+xsettingsd -c "$XDG_RUNTIME_DIR/xsettings.conf" 2>/dev/null &
+xsettings=$!
+sleep 1
+for i in $(seq "$pairs"); do
+    echo "none $("$probe" " Tarvino 1.1" 0 "$real")" >>"$results.sessions"
+    for name in "${sessions[@]}"; do
+        echo "$name $(env ${made[$name]} "$probe" " Tarvino 1.1" 0 "$real")" >>"$results.sessions"
+    done
+done
+kill "$xsettings"
+
 # A window manager killed outright leaves _NET_SUPPORTED behind: the program's
 # first frame then, against the same screen with those properties removed.
 openbox --sm-disable >/dev/null 2>&1 &
@@ -62,13 +98,15 @@ weston_pid=$!
 trap 'kill "$weston_pid" "$XVFB_PID" 2>/dev/null' EXIT
 for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/tarvino-bench" ] && break; sleep 0.1; done
 for i in $(seq "$pairs"); do
-    for who in tarvino bare; do
-        title=" Tarvino 1.1" program=$real
+    for who in tarvino bare kde; do
+        title=" Tarvino 1.1" program=$real session=
         [ "$who" = bare ] && title=" Bare window" program=$bare
-        echo "$who $(env -u DISPLAY WAYLAND_DISPLAY=tarvino-bench QT_QPA_PLATFORM=wayland \
+        [ "$who" = kde ] && session=${made[kde-x11]}
+        echo "$who $(env -u DISPLAY $session WAYLAND_DISPLAY=tarvino-bench QT_QPA_PLATFORM=wayland \
             "$probe" "$title" 0 "$program")" >>"$results.wayland"
     done
 done
+kill "${buses[@]}"
 
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 field() { grep "^$1 " "$3" | sed -E "s/.*$2=([0-9.-]+).*/\1/" | median; }
@@ -89,8 +127,15 @@ report "first frame (ms)" first_frame_ms "$results.wm" stale none
 echo "GNOME's font published, the program against Qt's GTK theme named, medians of $pairs runs each:"
 report "first frame (ms)" first_frame_ms "$results.desktop" gnome gtk
 report "peak RSS (KiB)" peak_rss_kib "$results.desktop" gnome gtk
+echo "Each desktop's session against none named, X11, medians of $pairs interleaved runs each:"
+for name in "${sessions[@]}"; do
+    report "$name first frame" first_frame_ms "$results.sessions" "$name" none
+    report "$name peak RSS" peak_rss_kib "$results.sessions" "$name" none
+done
 echo "Wayland (weston, headless), medians of $pairs interleaved runs each:"
 report "first frame (ms)" first_frame_ms "$results.wayland"
 report "peak RSS (KiB)" peak_rss_kib "$results.wayland"
+report "kde first frame" first_frame_ms "$results.wayland" kde tarvino
+report "kde peak RSS" peak_rss_kib "$results.wayland" kde tarvino
 rm -rf "$XDG_RUNTIME_DIR"
 bash "$root/bench/gnome_wayland.sh" "$build" "$pairs"
