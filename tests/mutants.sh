@@ -61,6 +61,8 @@ platform/qt/frame_extents.cpp|s/logical(v\[0\]), logical(v\[2\]), logical(v\[1\]
 platform/qt/desktop_font.cpp|s/if (a != '-') return false;/return false;/|^DesktopFont\.
 platform/qt/desktop_font.cpp|s/{"Book", 380}/{"Book", 400}/|^DesktopFont\.
 platform/qt/desktop_font.cpp|s/s.front() == '-' /s.front() == '~' /|^DesktopFont\.
+platform/qt/plasma_look.cpp|s/line.substr(1, close - 1)/line.substr(1)/|^PlasmaLook\.
+platform/qt/plasma_look.cpp|s/group == "General" \&\& key == "font"/key == "font"/|^PlasmaLook\.
 EOF
 )
 
