@@ -338,7 +338,9 @@ void useDesktopFont(const FontDescription& description) {
         font.setCapitalization(QFont::SmallCaps);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
     for (const QString& axis : QString::fromStdString(description.variations).split(u',')) {
-        const auto tag = QFont::Tag::fromString(axis.section(u'=', 0, 0));
+        // Qt warns of a tag that is not four letters long, as of no tag at all.
+        const QString name = axis.section(u'=', 0, 0);
+        const auto tag = name.size() == 4 ? QFont::Tag::fromString(name) : std::nullopt;
         bool number = false;
         const float value = axis.section(u'=', 1).toFloat(&number);
         if (tag && number) font.setVariableAxis(*tag, value);

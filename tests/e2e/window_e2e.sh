@@ -112,7 +112,7 @@ fi
 gnome_run() {
     local name=$1 id pid gtk=none
     shift
-    env XDG_CURRENT_DESKTOP=GNOME "$@" "$program" 2>>"$XDG_RUNTIME_DIR/gnome.err" &
+    env XDG_CURRENT_DESKTOP=GNOME "$@" "$program" 2>"$XDG_RUNTIME_DIR/$name.err" &
     pid=$!
     if id=$(wait_for_window " Tarvino 1.1"); then
         for _ in $(seq 50); do # until the values are drawn
@@ -139,6 +139,8 @@ check "under GNOME with its font published, GTK is not loaded ($published mappin
     test "$published" = 0 -a "$themed" != none -a "$themed" != 0
 check "under GNOME the values are drawn as under Qt's GTK theme ($(differing themed published) pixels differ; $(differing plain published) from no desktop's)" \
     test "$(differing themed published)" = 0 -a "$(differing plain published)" != 0
+check "under GNOME with its font published, nothing is said on stderr ($(head -c 80 "$XDG_RUNTIME_DIR/published.err"))" \
+    test ! -s "$XDG_RUNTIME_DIR/published.err"
 kill "$xsettings"
 wait "$xsettings" 2>/dev/null
 unpublished=$(gnome_run unpublished)
