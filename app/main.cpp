@@ -1,3 +1,4 @@
+#include "cdriveinfo.h"
 #include "desktop_font.h"
 #include "linux_drive_service.h"
 #include "linux_system_info.h"
@@ -10,6 +11,9 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <system_error>
+#include <thread>
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -60,6 +64,42 @@ void fatalToExit(QtMsgType type, const QMessageLogContext&, const QString& messa
     std::_Exit(status);
 }
 
+// Drive C read once on a thread of its own while the window is made, and the
+// result thrown away: the first use of libmount, libblkid and libudev, and
+// the system's caches, are then paid off the path to the first frame. The
+// window still reads every value afresh, and reports what fails. Started
+// only once Qt has started, which changes the environment as it does.
+class DriveWarmUp {
+public:
+    explicit DriveWarmUp(tarvino::DriveServiceFactory& drives) {
+        try {
+            thread_ = std::thread([&drives] {
+                Discard form;
+                tarvino::CDriveInfo reading(
+                    form, drives, std::make_unique<tarvino::linux_drives::LinuxSystemInfo>(), ".");
+                try {
+                    reading.Form_Load();
+                } catch (const std::exception&) {
+                }
+            });
+        } catch (const std::system_error&) { // no thread: the window reads it all itself
+        }
+    }
+    DriveWarmUp(const DriveWarmUp&) = delete;
+    DriveWarmUp& operator=(const DriveWarmUp&) = delete;
+    ~DriveWarmUp() { join(); }
+    void join() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    struct Discard final : tarvino::Form {
+        void setText(tarvino::Control, std::string_view) override {}
+        void unload() override {}
+    };
+    std::thread thread_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -91,8 +131,10 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         tarvino::linux_drives::LinuxDriveServiceFactory drives;
+        DriveWarmUp warmUp(drives);
         status = tarvino::runInformationWindow(
-            app, {drives, std::make_unique<tarvino::linux_drives::LinuxSystemInfo>()});
+            app, {drives, std::make_unique<tarvino::linux_drives::LinuxSystemInfo>()},
+            [&warmUp] { warmUp.join(); });
     }
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         endWithoutWaylandTeardown(status);

@@ -13,7 +13,8 @@
 
 namespace tarvino {
 
-int runInformationWindow(QApplication& app, Services services) {
+int runInformationWindow(QApplication& app, Services services,
+                         const std::function<void()>& beforeLoad) {
     qt::QtForm form;
     CDriveInfo window(form, services.drives, std::move(services.sysInfo),
                       qt::userDecimalSeparator());
@@ -31,6 +32,7 @@ int runInformationWindow(QApplication& app, Services services) {
         }
     });
 
+    if (beforeLoad) beforeLoad();
     try {
         window.Form_Load();
     } catch (const std::exception& e) {
