@@ -107,6 +107,9 @@ for i in $(seq "$pairs"); do
     done
 done
 kill "${buses[@]}"
+# The document portal, started with the desktop portal, leaves its mount.
+sleep 1
+! mountpoint -q "$XDG_RUNTIME_DIR/doc" || umount "$XDG_RUNTIME_DIR/doc"
 
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 field() { grep "^$1 " "$3" | sed -E "s/.*$2=([0-9.-]+).*/\1/" | median; }
