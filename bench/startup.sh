@@ -58,10 +58,11 @@ plasma=5 # Debian 12's Plasma; 6 from Qt 6.6 on, as Debian 13 has it
 mkdir -p "$XDG_RUNTIME_DIR/kde/.config"
 printf '[General]\nfont=Noto Sans,10,-1,5,400,0,0,0,0,0,0,0,0,0,0,1\n[KDE]\nwidgetStyle=Breeze\n' \
     >"$XDG_RUNTIME_DIR/kde/.config/kdeglobals"
-sessions=(gnome-x11 kde-x11 xfce portal)
+sessions=(gnome-x11 kde-x11 kde-full xfce portal)
 declare -A made=([gnome-x11]="XDG_CURRENT_DESKTOP=GNOME" [xfce]="XDG_CURRENT_DESKTOP=XFCE"
     [kde-x11]="XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=$plasma HOME=$XDG_RUNTIME_DIR/kde"
     [portal]="XDG_CURRENT_DESKTOP=")
+made[kde-full]="${made[kde-x11]} QT_QPA_PLATFORMTHEME=kde" # Plasma's whole theme, as before
 buses=()
 for name in "${sessions[@]}"; do
     read -r address bus < <(env ${made[$name]} dbus-daemon --session --fork --print-address=1 \
