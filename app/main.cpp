@@ -1,4 +1,3 @@
-#include "cdriveinfo.h"
 #include "desktop_font.h"
 #include "linux_drive_service.h"
 #include "linux_system_info.h"
@@ -11,9 +10,6 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
-#include <system_error>
-#include <thread>
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -64,42 +60,6 @@ void fatalToExit(QtMsgType type, const QMessageLogContext&, const QString& messa
     std::_Exit(status);
 }
 
-// Drive C read once on a thread of its own while the window is made, and the
-// result thrown away: the first use of libmount, libblkid and libudev, and
-// the system's caches, are then paid off the path to the first frame. The
-// window still reads every value afresh, and reports what fails. Started
-// only once Qt has started, which changes the environment as it does.
-class DriveWarmUp {
-public:
-    explicit DriveWarmUp(tarvino::DriveServiceFactory& drives) {
-        try {
-            thread_ = std::thread([&drives] {
-                Discard form;
-                tarvino::CDriveInfo reading(
-                    form, drives, std::make_unique<tarvino::linux_drives::LinuxSystemInfo>(), ".");
-                try {
-                    reading.Form_Load();
-                } catch (const std::exception&) {
-                }
-            });
-        } catch (const std::system_error&) { // no thread: the window reads it all itself
-        }
-    }
-    DriveWarmUp(const DriveWarmUp&) = delete;
-    DriveWarmUp& operator=(const DriveWarmUp&) = delete;
-    ~DriveWarmUp() { join(); }
-    void join() {
-        if (thread_.joinable()) thread_.join();
-    }
-
-private:
-    struct Discard final : tarvino::Form {
-        void setText(tarvino::Control, std::string_view) override {}
-        void unload() override {}
-    };
-    std::thread thread_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -131,10 +91,8 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         tarvino::linux_drives::LinuxDriveServiceFactory drives;
-        DriveWarmUp warmUp(drives);
         status = tarvino::runInformationWindow(
-            app, {drives, std::make_unique<tarvino::linux_drives::LinuxSystemInfo>()},
-            [&warmUp] { warmUp.join(); });
+            app, {drives, std::make_unique<tarvino::linux_drives::LinuxSystemInfo>()});
     }
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         endWithoutWaylandTeardown(status);

@@ -13,8 +13,7 @@
 
 namespace tarvino {
 
-int runInformationWindow(QApplication& app, Services services,
-                         const std::function<void()>& beforeLoad) {
+int runInformationWindow(QApplication& app, Services services) {
     qt::QtForm form;
     CDriveInfo window(form, services.drives, std::move(services.sysInfo),
                       qt::userDecimalSeparator());
@@ -32,7 +31,6 @@ int runInformationWindow(QApplication& app, Services services,
         }
     });
 
-    if (beforeLoad) beforeLoad();
     try {
         window.Form_Load();
     } catch (const std::exception& e) {
