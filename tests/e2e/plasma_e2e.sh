@@ -32,12 +32,7 @@ plasma_run() {
     env XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=$plasma "$@" "$program" 2>>"$XDG_RUNTIME_DIR/plasma.err" &
     pid=$!
     if id=$(wait_for_window " Tarvino 1.1"); then
-        for _ in $(seq 50); do
-            import -window "$id" -crop 97x80+186+10 +repage "$XDG_RUNTIME_DIR/values.png"
-            [ "$(convert "$XDG_RUNTIME_DIR/values.png" -fill black +opaque "rgb(255,255,0)" \
-                -format "%[fx:int(mean*w*h*3)]" info:)" -gt 0 ] && break
-            sleep 0.1
-        done
+        wait_for_values "$id" "$XDG_RUNTIME_DIR/values.png"
         for n in $(seq 12); do
             import -window "$id" "$XDG_RUNTIME_DIR/$name-$n.png"
             sleep 0.1
@@ -105,7 +100,6 @@ report_shot() { # $1 names the shot, the rest is the environment
     kill "$pid"
     wait "$pid" 2>/dev/null
 }
-differing() { compare -metric AE "$XDG_RUNTIME_DIR/$1.png" "$XDG_RUNTIME_DIR/$2.png" null: 2>&1; }
 if [ "$(id -u)" = 0 ] && unshare --mount true 2>/dev/null; then
     settings Breeze
     : >"$XDG_RUNTIME_DIR/unreadable"

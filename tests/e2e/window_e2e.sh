@@ -115,19 +115,13 @@ gnome_run() {
     env XDG_CURRENT_DESKTOP=GNOME "$@" "$program" 2>"$XDG_RUNTIME_DIR/$name.err" &
     pid=$!
     if id=$(wait_for_window " Tarvino 1.1"); then
-        for _ in $(seq 50); do # until the values are drawn
-            import -window "$id" -crop 97x80+186+10 +repage "$XDG_RUNTIME_DIR/$name.png"
-            [ "$(convert "$XDG_RUNTIME_DIR/$name.png" -fill black +opaque "rgb(255,255,0)" \
-                -format "%[fx:int(mean*w*h*3)]" info:)" -gt 0 ] && break
-            sleep 0.1
-        done
+        wait_for_values "$id" "$XDG_RUNTIME_DIR/$name.png"
         gtk=$(grep -c 'libgtk-3' "/proc/$pid/maps")
     fi
     kill "$pid"
     wait "$pid" 2>/dev/null
     echo "$gtk"
 }
-differing() { compare -metric AE "$XDG_RUNTIME_DIR/$1.png" "$XDG_RUNTIME_DIR/$2.png" null: 2>&1; }
 printf 'Gtk/FontName "DejaVu Serif 13"\n' >"$XDG_RUNTIME_DIR/xsettings.conf"
 xsettingsd -c "$XDG_RUNTIME_DIR/xsettings.conf" 2>"$XDG_RUNTIME_DIR/xsettings.log" &
 xsettings=$!

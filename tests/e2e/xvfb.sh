@@ -1,6 +1,7 @@
 # Sourced by the end-to-end scripts: starts a private Xvfb on a free display
 # and stops it, by its PID, when the calling script exits; finds windows and
-# the drivers a process has mapped; waits for a process to end.
+# the drivers a process has mapped; waits for a process to end, or for the
+# window to draw its values; compares shots.
 start_xvfb() {
     # Xvfb picks a free display itself and writes its number to the pipe. A
     # server that has just ended on the same number can still take the new
@@ -83,3 +84,18 @@ gl_drivers_mapped() {
     awk '{print $6}' "/proc/$1/maps" | sed 's|.*/||' | sort -u |
         grep -E '_dri\.so|^libEGL_mesa|^libGLX_mesa|swrast|^libvulkan_' | paste -sd ' '
 }
+
+# Waits up to 5 s for window $1 to draw its values (yellow text in the value
+# column), whose crop it keeps as $2.
+wait_for_values() {
+    for _ in $(seq 50); do
+        import -window "$1" -crop 97x80+186+10 +repage "$2"
+        [ "$(convert "$2" -fill black +opaque "rgb(255,255,0)" \
+            -format "%[fx:int(mean*w*h*3)]" info:)" -gt 0 ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# How many pixels differ between the shots $1.png and $2.png in XDG_RUNTIME_DIR.
+differing() { compare -metric AE "$XDG_RUNTIME_DIR/$1.png" "$XDG_RUNTIME_DIR/$2.png" null: 2>&1; }
