@@ -187,7 +187,9 @@ TEST(PlasmaLook, ReadsKdeGlobalsAsKConfigCascadesThem) {
         {"the same keys in other groups, comments",
          {"[Colors:View]\nfont=X,9\n#[General]\n[WM]\nwidgetStyle=Fusion\n"},
          {}},
-        {"a key before any group, a line without '='", {"font=X,9\n[General]\nfont\n"}, {}},
+        {"a key before any group, a line without '=', a group not closed",
+         {"font=X,9\n[General]\nfont\n[General\nfont=Y,9\n"},
+         {}},
     };
     for (const auto& c : cases) {
         tarvino::qt::PlasmaLook look;
