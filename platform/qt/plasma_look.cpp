@@ -7,7 +7,6 @@
 #include <QFont>
 #include <QStyle>
 #include <QStyleFactory>
-#include <cstdlib>
 
 namespace tarvino::qt {
 

@@ -19,10 +19,10 @@ void readKdeGlobals(std::string_view text, PlasmaLook& look);
 
 // Under KDE Plasma, Qt loads Plasma's platform theme, over thirty KDE
 // libraries, and of it this window uses the widget style, which also gives
-// the colours of Plasma's scheme and the icons of its theme, and the UI font. Where the style is
-// Breeze, the user named neither theme nor style, and kdeglobals can be
-// read, Qt is told to leave the desktop's theme aside and the look is
-// returned, to be set once the application exists.
+// the colours of Plasma's scheme and the icons of its theme, and the UI
+// font. Where the style is Breeze, the user named neither theme nor style,
+// and kdeglobals can be read, Qt is told to leave the desktop's theme aside
+// and the look is returned, to be set once the application exists.
 std::optional<PlasmaLook> takePlasmaLook();
 void usePlasmaLook(const PlasmaLook& look);
 
