@@ -80,6 +80,11 @@ int main(int argc, char** argv) {
     // own start. The user's own choice stays.
     if (!qEnvironmentVariableIsSet("QT_NO_XDG_DESKTOP_PORTAL"))
         qputenv("QT_NO_XDG_DESKTOP_PORTAL", "1");
+    // Where Qt's GTK theme loads GTK, GTK's own accessibility bridge would
+    // register the process on the accessibility bus as a second application
+    // of the same name, with no window, which a screen reader lists first;
+    // and the start would wait on its calls there. Qt's bridge serves the window.
+    if (!qEnvironmentVariableIsSet("NO_AT_BRIDGE")) qputenv("NO_AT_BRIDGE", "1");
     const QtMessageHandler previous = qInstallMessageHandler(fatalToExit);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);

@@ -24,13 +24,16 @@ EXPECTED = {  # description -> how the name (the shown text) must start; a value
 
 
 def find_application(name):
+    """The application of that name with a window, and how many of that name
+    the bus has (a toolkit's bridge may register one more, with none)."""
     for _ in range(100):
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in desktop:
-            if app is not None and app.name == name:
-                return app
+        named = [app for app in pyatspi.Registry.getDesktop(0)
+                 if app is not None and app.name == name]
+        for app in named:
+            if app.childCount > 0:
+                return app, len(named)
         time.sleep(0.1)
-    return None
+    return None, 0
 
 
 def walk(node):
@@ -41,12 +44,14 @@ def walk(node):
 
 
 def main(name, exact, out=None):
-    app = find_application(name)
+    app, named = find_application(name)
     if app is None:
-        print(f"not ok - no application '{name}' on the accessibility bus")
+        print(f"not ok - no application '{name}' with a window on the accessibility bus")
         return 1
+    print(("ok - " if named == 1 else "not ok - ") +
+          f"one application named {name!r} on the accessibility bus (saw {named})")
     nodes = list(walk(app))
-    failures = 0
+    failures = int(named != 1)
     by_description = {n.description: n for n in nodes if n.description}
     for description, prefix in EXPECTED.items():
         node = by_description.get(description)
