@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     tarvino::qt::chooseRasterOnlyPlatform();
-    const auto desktopFont = tarvino::qt::takeDesktopFontFromXSettings();
+    const auto desktopFont = tarvino::qt::takeDesktopFont();
     const auto plasmaLook = tarvino::qt::takePlasmaLook();
     // The launcher's identity, so that the dock matches the window to it, shows
     // its icon on Wayland and ends its start-up feedback when the window shows.

@@ -20,7 +20,7 @@ tests=(libgtest-dev libgmock-dev libbenchmark-dev libxdamage-dev googletest
     weston openbox dbus python3-pyatspi python3-xlib at-spi2-core udev xfsprogs btrfs-progs ntfs-3g fuse-overlayfs
     clang libclang-rt-dev wine wine64 python3-pefile gcovr
     xfwm4 kwin-x11 kwin-wayland kwin-style-breeze mutter sway i3-wm xwayland wtype libglib2.0-bin
-    qt6-gtk-platformtheme xsettingsd python3-gi gir1.2-pango-1.0)
+    qt6-gtk-platformtheme xsettingsd gsettings-desktop-schemas python3-gi gir1.2-pango-1.0)
 # Plasma 6's integration for Qt 6, which Debian 12's Plasma 5 has only for Qt
 # 5, and the icons' SVG reader, which every Plasma desktop has.
 . /etc/os-release

@@ -1,5 +1,6 @@
 #include "desktop_font.h"
 
+#include "gnome_settings.h"
 #include "xcb_reply.h"
 
 #include <QApplication>
@@ -303,10 +304,16 @@ bool desktopNamed(std::initializer_list<std::string_view> names) {
     return false;
 }
 
-std::optional<FontDescription> takeDesktopFontFromXSettings() {
+std::optional<FontDescription> takeDesktopFont() {
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORMTHEME") || !gtkDesktop() || !willBeX11Client())
         return std::nullopt;
-    const auto name = gtkFontName();
+    auto name = gtkFontName();
+    // Under GNOME's Wayland session, Xwayland may be started for this very
+    // program, before gsd-xsettings has published anything; GTK's theme would
+    // give its own default until then. GNOME's setting, which it publishes,
+    // is read instead.
+    if (!name && desktopNamed({"GNOME"}))
+        name = gnomeSettingsString("org.gnome.desktop.interface", "font-name");
     auto font = name ? parseFontDescription(*name) : std::nullopt;
     // Qt's choice of theme by desktop; the theme named by the user still holds.
     if (font) QGuiApplication::setDesktopSettingsAware(false);

@@ -42,10 +42,11 @@ bool desktopNamed(std::initializer_list<std::string_view> names);
 
 // Under a GTK desktop, Qt loads GTK 3 for its theme, and of that theme this
 // window uses only the UI font, which the desktop also publishes through
-// XSETTINGS. Where the program will be an X client, the user named no theme
-// and that font can be read, Qt is told to leave the desktop's theme aside
-// and the font is returned, to be set once the application exists.
-std::optional<FontDescription> takeDesktopFontFromXSettings();
+// XSETTINGS (GNOME keeps it in GSettings too). Where the program will be an X
+// client, the user named no theme and that font can be read, Qt is told to
+// leave the desktop's theme aside and the font is returned, to be set once
+// the application exists.
+std::optional<FontDescription> takeDesktopFont();
 void useDesktopFont(const FontDescription& font);
 
 } // namespace tarvino::qt

@@ -1,36 +1,18 @@
 #include "raster_only.h"
 
+#include "shared_library.h"
+
 #include <QLibraryInfo>
 #include <QVersionNumber>
 #include <QtGlobal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <wayland-client.h>
 
 namespace tarvino::qt {
 
 namespace {
-
-// libwayland-client, opened only when there is a compositor to ask: an X11
-// session never maps it, and on Wayland Qt maps it anyway.
-class WaylandClient {
-public:
-    WaylandClient() : lib_(dlopen("libwayland-client.so.0", RTLD_LAZY | RTLD_LOCAL)) {}
-    ~WaylandClient() {
-        if (lib_) dlclose(lib_);
-    }
-    WaylandClient(const WaylandClient&) = delete;
-    WaylandClient& operator=(const WaylandClient&) = delete;
-
-    template <typename T> T* get(const char* name) const {
-        return lib_ ? reinterpret_cast<T*>(dlsym(lib_, name)) : nullptr;
-    }
-
-private:
-    void* lib_;
-};
 
 enum class Compositor { absent, drawsTitleBars, drawsNoTitleBars, gnome };
 
@@ -39,7 +21,9 @@ enum class Compositor { absent, drawsTitleBars, drawsNoTitleBars, gnome };
 // GNOME's (mutter, the one that offers gtk_shell1). The calls are those that
 // wl_display_get_registry() and its kin inline.
 Compositor compositorNamed() {
-    const WaylandClient wl;
+    // Opened only when there is a compositor to ask: an X11 session never
+    // maps it, and on Wayland Qt maps it anyway.
+    const SharedLibrary wl("libwayland-client.so.0");
     const auto connect = wl.get<wl_display*(const char*)>("wl_display_connect");
     const auto roundtrip = wl.get<int(wl_display*)>("wl_display_roundtrip");
     const auto disconnect = wl.get<void(wl_display*)>("wl_display_disconnect");

@@ -137,8 +137,17 @@ check "under GNOME with its font published, nothing is said on stderr ($(head -c
     test ! -s "$XDG_RUNTIME_DIR/published.err"
 kill "$xsettings"
 wait "$xsettings" 2>/dev/null
-unpublished=$(gnome_run unpublished)
-check "under GNOME with no font published, Qt's GTK theme gives it ($unpublished mappings)" \
+# Before gsd-xsettings publishes it (Xwayland started for this very program),
+# the font GNOME keeps in GSettings, here in GIO's keyfile backend, gives it.
+mkdir -p "$XDG_RUNTIME_DIR/config/glib-2.0/settings"
+printf "[org/gnome/desktop/interface]\nfont-name='DejaVu Serif 13'\n" \
+    >"$XDG_RUNTIME_DIR/config/glib-2.0/settings/keyfile"
+kept=$(gnome_run kept GSETTINGS_BACKEND=keyfile XDG_CONFIG_HOME="$XDG_RUNTIME_DIR/config")
+check "under GNOME with no font published, its setting gives it without GTK ($kept mappings; \
+$(differing themed kept) pixels differ from GTK's theme's; stderr: $(head -c 80 "$XDG_RUNTIME_DIR/kept.err"))" \
+    test "$kept" = 0 -a "$(differing themed kept)" = 0 -a ! -s "$XDG_RUNTIME_DIR/kept.err"
+unpublished=$(gnome_run unpublished XDG_DATA_DIRS="$XDG_RUNTIME_DIR/none")
+check "under GNOME with no font published nor GNOME's settings, Qt's GTK theme gives it ($unpublished mappings)" \
     test "$unpublished" != none -a "$unpublished" != 0
 
 # On a session bus of its own, watched: the program asks nothing of the
