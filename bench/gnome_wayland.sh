@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The program's first frame under GNOME's Wayland session, as mutter runs it
 # there: as the session's systemd unit, so that Xwayland starts only when the
-# first X client connects, with XDG_CURRENT_DESKTOP=GNOME and the
-# accessibility bus running. Six ways, interleaved, a fresh mutter each run:
-# through X with Xwayland started on demand (the program the first X client),
-# through X with Xwayland already running, the same with the UI font
+# first X client connects, with XDG_CURRENT_DESKTOP=GNOME, the accessibility
+# bus and the desktop portal running. Six ways, interleaved, a fresh mutter
+# each run: through X with Xwayland started on demand (the program the first X
+# client), through X with Xwayland already running, the same with the UI font
 # published over XSETTINGS (as gsd-xsettings does once it has started), as a
 # native Wayland client, and as the program chooses, left to itself, under
 # GNOME and with no desktop named (against which GNOME's cost is judged).
@@ -44,9 +44,12 @@ remove_unit() {
         rmdir "$dir" 2>/dev/null
     done
 }
-trap 'stop; remove_unit; rm -rf "$work"' EXIT
+trap 'stop; remove_unit; while findmnt -rn "$work/run/doc" >/dev/null; do umount -l "$work/run/doc" 2>/dev/null || break; done
+      rm -rf "$work"' EXIT
 start_mutter() {
     stop
+    # The document portal, started with the desktop portal, leaves its mount.
+    while findmnt -rn "$work/run/doc" >/dev/null; do umount -l "$work/run/doc" 2>/dev/null || break; done
     rm -rf "$work/home" "$work/run"
     mkdir -m 700 "$work/home" "$work/run"
     chown 65534:65534 "$work/home" "$work/run"
@@ -78,9 +81,12 @@ first_attach_ms() { # after stamp $1, in mutter's log
 run_way() { # way; adds its first frame's ms, or "failed", to the results
     local way=$1 t0 ms= env=(DISPLAY="$x_display" WAYLAND_DISPLAY="$wl_display" XAUTHORITY="$xauthority"
         XDG_CURRENT_DESKTOP=GNOME)
-    # GNOME's session has the accessibility bus up before any program starts.
+    # GNOME's session has the accessibility bus and the desktop portal up
+    # before any program starts.
     as_user gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
         --method org.a11y.Bus.GetAddress >/dev/null 2>&1
+    as_user gdbus call --session --dest org.freedesktop.portal.Desktop \
+        --object-path /org/freedesktop/portal/desktop --method org.freedesktop.DBus.Peer.Ping >/dev/null 2>&1
     [ "$way" = running ] && as_user "${env[@]}" xdpyinfo >/dev/null 2>&1
     if [ "$way" = published ]; then
         printf 'Gtk/FontName "Cantarell 11"\n' >"$work/xsettings.conf"
