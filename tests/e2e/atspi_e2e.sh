@@ -41,7 +41,7 @@ read_over_atspi() {
 }
 
 case ${2:-} in
-"") # then under GNOME with Qt's GTK theme, which loads GTK, and GTK's own bridge
+"") # with no desktop named, then under GNOME with Qt's GTK theme, whose GTK has a bridge of its own
     read_over_atspi "$program" || failed=1
     echo "# under GNOME, with Qt's GTK theme"
     XDG_CURRENT_DESKTOP=GNOME QT_QPA_PLATFORMTHEME=gtk3 read_over_atspi "$program" || failed=1
