@@ -44,12 +44,14 @@ remove_unit() {
         rmdir "$dir" 2>/dev/null
     done
 }
-trap 'stop; remove_unit; while findmnt -rn "$work/run/doc" >/dev/null; do umount -l "$work/run/doc" 2>/dev/null || break; done
-      rm -rf "$work"' EXIT
+# The document portal, started with the desktop portal, leaves its mount.
+unmount_documents() {
+    while findmnt -rn "$work/run/doc" >/dev/null; do umount -l "$work/run/doc" 2>/dev/null || break; done
+}
+trap 'stop; remove_unit; unmount_documents; rm -rf "$work"' EXIT
 start_mutter() {
     stop
-    # The document portal, started with the desktop portal, leaves its mount.
-    while findmnt -rn "$work/run/doc" >/dev/null; do umount -l "$work/run/doc" 2>/dev/null || break; done
+    unmount_documents
     rm -rf "$work/home" "$work/run"
     mkdir -m 700 "$work/home" "$work/run"
     chown 65534:65534 "$work/home" "$work/run"
