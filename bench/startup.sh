@@ -53,14 +53,11 @@ kill "$xsettings"
 # xdg-desktop-portal runs with the backend it picks for that desktop. Each
 # against no desktop named, interleaved.
 [ -x /usr/libexec/xdg-desktop-portal ] || { echo "bench: needs xdg-desktop-portal" >&2; exit 1; }
-plasma=5 # Debian 12's Plasma; 6 from Qt 6.6 on, as Debian 13 has it
-[ "$(printf '%s\n' 6.6 "$(pkg-config --modversion Qt6Core)" | sort -V | head -n 1)" = 6.6 ] && plasma=6
-mkdir -p "$XDG_RUNTIME_DIR/kde/.config"
-printf '[General]\nfont=Noto Sans,10,-1,5,400,0,0,0,0,0,0,0,0,0,0,1\n[KDE]\nwidgetStyle=Breeze\n' \
-    >"$XDG_RUNTIME_DIR/kde/.config/kdeglobals"
+. "$root/bench/plasma_session.sh"
+plasma_session "$XDG_RUNTIME_DIR/kde"
 sessions=(gnome-x11 kde-x11 kde-full xfce portal)
 declare -A made=([gnome-x11]="XDG_CURRENT_DESKTOP=GNOME" [xfce]="XDG_CURRENT_DESKTOP=XFCE"
-    [kde-x11]="XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=$plasma HOME=$XDG_RUNTIME_DIR/kde"
+    [kde-x11]="$PLASMA_SESSION"
     [portal]="XDG_CURRENT_DESKTOP=")
 made[kde-full]="${made[kde-x11]} QT_QPA_PLATFORMTHEME=kde" # Plasma's whole theme, as before
 buses=()
