@@ -2,11 +2,12 @@
 # The program's first frame under GNOME's Wayland session, as mutter runs it
 # there: as the session's systemd unit, so that Xwayland starts only when the
 # first X client connects, with XDG_CURRENT_DESKTOP=GNOME, the accessibility
-# bus and the desktop portal running. Six ways, interleaved, a fresh mutter
-# each run: through X with Xwayland started on demand (the program the first X
-# client), through X with Xwayland already running, the same with the UI font
-# published over XSETTINGS (as gsd-xsettings does once it has started), as a
-# native Wayland client, and as the program chooses, left to itself, under
+# bus and the desktop portal running. Six ways, interleaved, each round in the
+# other order from the last, with a fresh mutter for each run: through X with
+# Xwayland started on demand (the program the first X client), through X with
+# Xwayland already running, the same with the UI font published over
+# XSETTINGS (as gsd-xsettings does once it has started), as a native Wayland
+# client, and as the program chooses, left to itself, under
 # GNOME and with no desktop named (against which GNOME's cost is judged).
 # The frame is the first buffer attached after exec, in mutter's own protocol
 # log, so that nothing connects before the program. Then where mutter puts a
@@ -116,8 +117,9 @@ run_way() { # way; adds its first frame's ms, or "failed", to the results
     echo "$way ${ms:-failed}" >>"$results"
 }
 
+. "$root/bench/sessions.sh"
 for i in $(seq "$pairs"); do
-    for way in on-demand running published native chosen unnamed; do
+    for way in $(in_turn "$i" on-demand running published native chosen unnamed); do
         if start_mutter; then run_way "$way"; else echo "$way failed" >>"$results"; fi
     done
 done

@@ -38,7 +38,7 @@ count() {
     callgrind_annotate --inclusive=yes --threshold=100 "$dump" >"$out/$name.txt"
 }
 if [ "$against" = plasma ]; then
-    . "$root/bench/plasma_session.sh"
+    . "$root/bench/sessions.sh"
     plasma_session "$out/kde"
     # The session's assignments, split into words on purpose.
     count tarvino "$build/app/tarvino" $PLASMA_SESSION

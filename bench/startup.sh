@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up and ticking of the real program against a bare Qt window with the
 # same controls and timer, both built on this machine: on a private Xvfb,
-# A B A B ... (20 pairs by default), then two 20 s ticking runs of each, then
+# A B, B A, ... (20 pairs by default, each pair's order the other way round
+# from the last), then two 20 s ticking runs of each, then
 # the program under GNOME against the same with GTK's theme; under each
 # desktop's session against none (GNOME, KDE Plasma and Xfce on X11, a
 # session with the desktop portal, and Plasma on Wayland); the program after
@@ -26,13 +27,20 @@ real=$build/app/tarvino
 bare=$build/bench/bare_window
 results=$XDG_RUNTIME_DIR/results
 
+. "$root/bench/sessions.sh"
+# One run of the program or of the bare window: WHO SECONDS_OF_TICKING.
+run() {
+    if [ "$1" = bare ]; then
+        echo "bare $("$probe" " Bare window" "$2" "$bare")"
+    else
+        echo "tarvino $("$probe" " Tarvino 1.1" "$2" "$real")"
+    fi
+}
 for i in $(seq "$pairs"); do
-    echo "tarvino $("$probe" " Tarvino 1.1" 0 "$real")" >>"$results"
-    echo "bare $("$probe" " Bare window" 0 "$bare")" >>"$results"
+    for who in $(in_turn "$i" tarvino bare); do run "$who" 0 >>"$results"; done
 done
 for i in 1 2; do
-    echo "tarvino $("$probe" " Tarvino 1.1" 20 "$real")" >>"$results.cpu"
-    echo "bare $("$probe" " Bare window" 20 "$bare")" >>"$results.cpu"
+    for who in $(in_turn "$i" tarvino bare); do run "$who" 20 >>"$results.cpu"; done
 done
 
 # Under GNOME, whose settings daemon publishes the UI font: the program as it
@@ -42,9 +50,12 @@ xsettingsd -c "$XDG_RUNTIME_DIR/xsettings.conf" 2>"$XDG_RUNTIME_DIR/xsettings.lo
 xsettings=$!
 for _ in $(seq 100); do grep -q 'Took ownership' "$XDG_RUNTIME_DIR/xsettings.log" && break; sleep 0.1; done
 for i in $(seq "$pairs"); do
-    echo "gnome $(XDG_CURRENT_DESKTOP=GNOME "$probe" " Tarvino 1.1" 0 "$real")" >>"$results.desktop"
-    echo "gtk $(XDG_CURRENT_DESKTOP=GNOME QT_QPA_PLATFORMTHEME=gtk3 "$probe" " Tarvino 1.1" 0 "$real")" \
-        >>"$results.desktop"
+    for who in $(in_turn "$i" gnome gtk); do
+        theme=
+        [ "$who" = gtk ] && theme=QT_QPA_PLATFORMTHEME=gtk3
+        echo "$who $(env XDG_CURRENT_DESKTOP=GNOME $theme "$probe" " Tarvino 1.1" 0 "$real")" \
+            >>"$results.desktop"
+    done
 done
 kill "$xsettings"
 
@@ -53,7 +64,6 @@ kill "$xsettings"
 # xdg-desktop-portal runs with the backend it picks for that desktop. Each
 # against no desktop named, interleaved.
 [ -x /usr/libexec/xdg-desktop-portal ] || { echo "bench: needs xdg-desktop-portal" >&2; exit 1; }
-. "$root/bench/plasma_session.sh"
 plasma_session "$XDG_RUNTIME_DIR/kde"
 sessions=(gnome-x11 kde-x11 kde-full xfce portal)
 declare -A made=([gnome-x11]="XDG_CURRENT_DESKTOP=GNOME" [xfce]="XDG_CURRENT_DESKTOP=XFCE"
@@ -72,9 +82,9 @@ done
 xsettingsd -c "$XDG_RUNTIME_DIR/xsettings.conf" 2>/dev/null &
 xsettings=$!
 sleep 1
+made[none]=""
 for i in $(seq "$pairs"); do
-    echo "none $("$probe" " Tarvino 1.1" 0 "$real")" >>"$results.sessions"
-    for name in "${sessions[@]}"; do
+    for name in $(in_turn "$i" none "${sessions[@]}"); do
         echo "$name $(env ${made[$name]} "$probe" " Tarvino 1.1" 0 "$real")" >>"$results.sessions"
     done
 done
@@ -96,7 +106,7 @@ weston_pid=$!
 trap 'kill "$weston_pid" "$XVFB_PID" 2>/dev/null' EXIT
 for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/tarvino-bench" ] && break; sleep 0.1; done
 for i in $(seq "$pairs"); do
-    for who in tarvino bare kde; do
+    for who in $(in_turn "$i" tarvino bare kde); do
         title=" Tarvino 1.1" program=$real session=
         [ "$who" = bare ] && title=" Bare window" program=$bare
         [ "$who" = kde ] && session=${made[kde-x11]}
