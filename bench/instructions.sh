@@ -5,7 +5,8 @@
 # program's start costs more. The count ends at the first flush of the window
 # to the screen. Ticks of the 200 ms timer that fall before it (the start runs
 # some 50 times slower under valgrind) are taken out of both. With "plasma",
-# the program under KDE Plasma's session (as bench/startup.sh makes it)
+# the program under KDE Plasma's session (bench/sessions.sh's, as the startup
+# bench makes it)
 # against the program with no desktop named.
 #   bench/instructions.sh [BUILD_DIR] [plasma]
 set -eu

@@ -2,10 +2,9 @@
 # session as Plasma makes one for a program, in a home of its own.
 #
 # in_turn N WHO...: the runs of round N, in the order given when N is odd and
-# the other way round when it is even. Run back to back on one Xvfb in a fixed
-# order, the same program came out some 4 % faster in the first place than in
-# the second (medians of 20 pairs, seven times: 0.92 to 1.01); alternating the
-# order takes that out (0.98 to 1.03, four times).
+# the other way round when it is even. In a fixed order the first place runs
+# faster, even with the same program in both (the figures are in
+# docs/performance.md).
 in_turn() {
     local round=$1
     shift
