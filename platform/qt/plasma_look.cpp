@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QFont>
+#include <QLineEdit>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -35,6 +37,27 @@ QStringList kdeGlobalsFiles() {
     if (!user.isEmpty()) files << user + QStringLiteral("/kdeglobals");
     return files;
 }
+
+// Breeze answers a line edit's icon size from KDE's icon loader, and making
+// that loader reads the whole icon theme: the banner's box asks as it is made
+// read-only, though the size is only that of a line edit's own buttons and
+// actions, of which it has none, so Qt's common answer serves. Every other
+// question goes to Breeze.
+class BannerStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const auto* edit = qobject_cast<const QLineEdit*>(widget);
+        if (metric == PM_LineEditIconSize && edit && edit->actions().isEmpty() &&
+            !edit->isClearButtonEnabled())
+            return common_.pixelMetric(metric, option, widget);
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+private:
+    QCommonStyle common_;
+};
 
 } // namespace
 
@@ -87,8 +110,10 @@ std::optional<PlasmaLook> takePlasmaLook() {
 }
 
 void usePlasmaLook(const PlasmaLook& look) {
-    QStyle* style = QApplication::setStyle(QLatin1String(breeze.data()));
-    if (style) QApplication::setPalette(style->standardPalette());
+    if (QStyle* style = QStyleFactory::create(QLatin1String(breeze.data()))) {
+        QApplication::setStyle(new BannerStyle(style));
+        QApplication::setPalette(style->standardPalette());
+    }
     // Plasma's default, where its settings name none.
     QFont font(QStringLiteral("Noto Sans"), 10, QFont::Normal);
     font.setStyleHint(QFont::SansSerif);

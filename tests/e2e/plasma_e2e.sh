@@ -57,9 +57,24 @@ same_shots() {
     echo "$n"
 }
 
+# How often the program, until its values are drawn, looks into KDE's icon
+# theme, which only KDE's icon loader reads as it is made.
+icon_theme_reads() {
+    local id pid
+    env XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=$plasma "$@" \
+        strace -f -qq -e trace=%file -o "$XDG_RUNTIME_DIR/files" "$program" >/dev/null 2>&1 &
+    pid=$!
+    id=$(wait_for_window " Tarvino 1.1") && wait_for_values "$id" "$XDG_RUNTIME_DIR/values.png"
+    # strace leaves its program running when it is stopped itself.
+    kill "$(xdotool getwindowpid "$id")" 2>/dev/null || kill "$pid"
+    wait "$pid" 2>/dev/null
+    [ -n "$id" ] && grep -c '/icons/breeze' "$XDG_RUNTIME_DIR/files"
+}
+
 settings Breeze
 full=$(plasma_run full QT_QPA_PLATFORMTHEME=kde) # the user's theme named: Plasma's, all of it
 light=$(plasma_run light)
+[ "$plasma" = 6 ] && reads=$(icon_theme_reads) full_reads=$(icon_theme_reads QT_QPA_PLATFORMTHEME=kde)
 plain=$(plasma_run plain XDG_CURRENT_DESKTOP= KDE_FULL_SESSION= KDE_SESSION_VERSION=)
 overridden=$(plasma_run overridden QT_STYLE_OVERRIDE=Windows)
 settings Fusion
@@ -74,6 +89,8 @@ check "the user's QT_STYLE_OVERRIDE wins ($(same_shots light overridden) of 12 s
 if [ "$plasma" = 6 ]; then
     check "with Breeze, Plasma's theme is not loaded ($light mappings; $full with the theme named)" \
         test "$light" = 0 -a "$full" != none -a "$full" -gt 0
+    check "with Breeze alone, KDE's icon theme is not read before the values are drawn ($reads reads; $full_reads with Plasma's theme)" \
+        test "$reads" = 0 -a "${full_reads:-0}" -gt 0
     check "with the style named by the user or another in kdeglobals, Plasma's theme is loaded ($overridden and $fusion mappings)" \
         test "$overridden" -gt 0 -a "$fusion" -gt 0
 else
