@@ -20,6 +20,9 @@ mkdir -p "$HOME/.config"
 qt=$(pkg-config --modversion Qt6Core)
 plasma=5
 [ "$(printf '%s\n' 6.6 "$qt" | sort -V | head -n 1)" = 6.6 ] && plasma=6
+# The environment Plasma gives its programs, and the same with no desktop named.
+kde=(XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=$plasma)
+no_desktop=(XDG_CURRENT_DESKTOP= KDE_FULL_SESSION= KDE_SESSION_VERSION=)
 settings() { printf '[General]\nfont=DejaVu Serif,11,-1,5,400,0,0,0,0,0,0,0,0,0,0,1\n\n[KDE]\nwidgetStyle=%s\n' \
     "$1" >"$HOME/.config/kdeglobals"; }
 
@@ -29,7 +32,7 @@ settings() { printf '[General]\nfont=DejaVu Serif,11,-1,5,400,0,0,0,0,0,0,0,0,0,
 plasma_run() {
     local name=$1 id pid theme=none n
     shift
-    env XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=$plasma "$@" "$program" 2>>"$XDG_RUNTIME_DIR/plasma.err" &
+    env "${kde[@]}" "$@" "$program" 2>>"$XDG_RUNTIME_DIR/plasma.err" &
     pid=$!
     if id=$(wait_for_window " Tarvino 1.1"); then
         wait_for_values "$id" "$XDG_RUNTIME_DIR/values.png"
@@ -61,7 +64,7 @@ same_shots() {
 # theme, which only KDE's icon loader reads as it is made.
 icon_theme_reads() {
     local id pid
-    env XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=$plasma "$@" \
+    env "${kde[@]}" "$@" \
         strace -f -qq -e trace=%file -o "$XDG_RUNTIME_DIR/files" "$program" >/dev/null 2>&1 &
     pid=$!
     id=$(wait_for_window " Tarvino 1.1") && wait_for_values "$id" "$XDG_RUNTIME_DIR/values.png"
@@ -75,7 +78,7 @@ settings Breeze
 full=$(plasma_run full QT_QPA_PLATFORMTHEME=kde) # the user's theme named: Plasma's, all of it
 light=$(plasma_run light)
 [ "$plasma" = 6 ] && reads=$(icon_theme_reads) full_reads=$(icon_theme_reads QT_QPA_PLATFORMTHEME=kde)
-plain=$(plasma_run plain XDG_CURRENT_DESKTOP= KDE_FULL_SESSION= KDE_SESSION_VERSION=)
+plain=$(plasma_run plain "${no_desktop[@]}")
 overridden=$(plasma_run overridden QT_STYLE_OVERRIDE=Windows)
 settings Fusion
 fusion=$(plasma_run fusion)
@@ -102,7 +105,7 @@ fi
 report_shot() { # $1 names the shot, the rest is the environment
     local name=$1 id pid n
     shift
-    env XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=$plasma "$@" \
+    env "${kde[@]}" "$@" \
         unshare --mount sh -c 'mount --bind "$1" /proc/$$/mountinfo &&
         exec setpriv --bounding-set=-all --inh-caps=-all "$2"' sh "$XDG_RUNTIME_DIR/unreadable" \
         "$program" 2>>"$XDG_RUNTIME_DIR/plasma.err" &
@@ -123,7 +126,7 @@ if [ "$(id -u)" = 0 ] && unshare --mount true 2>/dev/null; then
     chmod 000 "$XDG_RUNTIME_DIR/unreadable"
     report_shot report-full QT_QPA_PLATFORMTHEME=kde
     report_shot report-light
-    report_shot report-plain XDG_CURRENT_DESKTOP= KDE_FULL_SESSION= KDE_SESSION_VERSION=
+    report_shot report-plain "${no_desktop[@]}"
     check "the failure report is drawn as under Plasma's full integration ($(differing report-full-0 report-light-0) pixels differ; $(differing report-plain-0 report-light-0) from no desktop's)" \
         test "$(differing report-full-0 report-light-0)" = 0 -a "$(differing report-plain-0 report-light-0)" != 0
 else
